@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: unit, end-to-end, sanitizers and a short fuzz pass.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+
+jobs=$(nproc)
+export LC_ALL=C QT_QPA_PLATFORM=offscreen
+
+echo "== build and test (release with debug info)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON -DMARLIX_GUI=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" -L core
+
+if command -v clang++ >/dev/null; then
+  echo "== fuzz targets, a short bounded run each"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMARLIX_FUZZ=ON -DMARLIX_SANITIZE=ON >/dev/null
+  cmake --build build-fuzz -j "$jobs"
+  ./scripts/run-fuzzers.sh build-fuzz "${FUZZ_SECONDS:-15}"
+fi
+echo "All tests passed."

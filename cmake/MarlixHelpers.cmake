@@ -23,3 +23,23 @@ function(marlix_gtest name label)
   set_tests_properties(${name} PROPERTIES LABELS "${label}"
     ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;MARLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};MARLIX_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
+
+# marlix_library(NAME dir...): a static library of every .cpp of the folders, public include
+# root at the source top. A folder set that has no sources yet gives an empty library.
+function(marlix_library name)
+  marlix_sources(srcs ${ARGN})
+  if(NOT srcs)
+    set(srcs ${CMAKE_BINARY_DIR}/marlix_empty.cpp)
+    file(WRITE ${srcs} "")
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+endfunction()
+
+# marlix_program(NAME dir...): an executable of every .cpp of the folders, if there are any.
+function(marlix_program name)
+  marlix_sources(srcs ${ARGN})
+  if(srcs)
+    add_executable(${name} ${srcs})
+  endif()
+endfunction()

@@ -1,0 +1,21 @@
+// The export job: Export, Append and Preview of the current item of the layout document into
+// one page of the archive, walking groups depth first.
+#pragma once
+
+#include "xt/host/xt_host_api.h"
+
+namespace xt {
+
+class ExportSettings;
+
+// Deepest group nesting the walk enters, and most boxes selected again after a job.
+inline constexpr int kMaxGroupDepth = 128;
+inline constexpr int kMaxListedBoxes = 128;
+
+// Runs one job (XT_JOB_EXPORT, XT_JOB_APPEND or XT_JOB_PREVIEW) with the job fields already
+// set in `settings`. Returns 0 success, 1 the page was written but the external footer file
+// could not be used, -1 refused or failed. Export and Preview also show the page in the
+// browser as configured.
+int RunExportJob(ExportSettings& settings, int operation);
+
+}  // namespace xt

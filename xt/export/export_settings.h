@@ -16,12 +16,10 @@
 #include <string>
 #include <string_view>
 
+#include "xt/export/character_table.h"
 #include "xt/host/xt_host_api.h"
 
 namespace xt {
-
-// Byte value -> HTML text; filled once by BuildCharacterTable() of character_table.h.
-using CharacterTable = std::array<std::string, 256>;
 
 // Export kinds of a box's export record.
 enum FormatKind : int {
@@ -52,7 +50,7 @@ enum class ElementKind : int { kNone = 0, kText = 1, kPicture = 2 };
 
 // Table or multicolumn properties of the box being exported.
 struct TableProperties {
-  int border = 0;      // multicolumn: column width
+  int border = 0;  // multicolumn: column width
   int padding = 0;
   int spacing = 0;     // multicolumn: gutter
   int columns = 0;     // multicolumn: number of columns
@@ -110,7 +108,7 @@ class ExportSettings {
   void SaveMetaTags() const;
 
   // ---- Kept in memory while the plug-in is loaded -------------------------------------------
-  std::string DestFolder;  // without a trailing slash
+  std::string DestFolder;           // without a trailing slash
   std::uint32_t default_flags = 0;  // kFlagSendFace from FontFace, kFlagSendColor from TextColor
   int Explorer = 1;                 // browser kind: 1 Chromium family, 0 Firefox family
   bool UseMetaTags = false;
@@ -126,7 +124,7 @@ class ExportSettings {
   int ImageVSpace = 2;
   int ImageHSpace = 2;
   std::map<std::string, MetaTag> meta_tags;  // by name
-  CharacterTable character_table;
+  CharacterTable character_table;            // built with the object
 
   // ---- Job fields, set before each job -------------------------------------------------------
   std::string Path = "[1998]";  // year level as typed, brackets included

@@ -6,6 +6,7 @@
 // callback counts as one that answered 0.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,12 +27,7 @@ using ProgressCallback = MMoreErr (*)(const std::string& text, void* context);
 // step: after each folder and file of a scan, and for each record a writer skips.
 using StepCallback = MMoreErr (*)(void* context);
 // askIndexType: 0 with type 1 (issue) or 2 (category), or 5 when the user cancels.
-using AskTypeCallback = MMoreErr (*)(int& type, void* context);
-
-// Index types as a scanner stores them in the collection header.
-constexpr int kIndexTypeUnknown = 0;
-constexpr int kIndexTypeIssue = 1;
-constexpr int kIndexTypeCategory = 2;
+using AskTypeCallback = MMoreErr (*)(std::uint32_t& type, void* context);
 
 struct ComponentArgs {
   SettingsStore* preferences = nullptr;
@@ -60,7 +56,7 @@ class IndexComponent {
   CategoryTable* categories() const { return args_.categories; }
   MMoreErr progress(const std::string& text) const;
   MMoreErr step() const;
-  MMoreErr askType(int& type) const;
+  MMoreErr askType(std::uint32_t& type) const;
   void addWarning(std::string text) { warnings_.push_back(std::move(text)); }
 
  private:

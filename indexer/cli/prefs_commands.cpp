@@ -1,0 +1,49 @@
+// --prefs [KEY=VALUE...] and --prefs-reset.
+#include <string>
+
+#include "indexer/app/indexer_files.h"
+#include "indexer/app/settings_keys.h"
+#include "indexer/cli/commands.h"
+#include "indexer/cli/terminal_text.h"
+#include "indexer/cli/value_escapes.h"
+#include "indexer/engine/index_engine.h"
+
+namespace indexer::cli {
+namespace {
+
+int SaveOrFail(IndexEngine& engine) {
+  if (engine.SaveSettings() != kNoErr)
+    return Fail(kExitFailure, "cannot save the preferences to \"" + SettingsFilePath() + "\"");
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunPrefs(const Arguments& args) {
+  IndexEngine engine;
+  const StartupResult startup = LoadIndexerFiles(engine);
+  if (args.empty()) {
+    if (startup.save_status != kNoErr) Fail(kExitOk, "warning: cannot write the default files");
+    for (const SettingKey& key : SettingKeys())
+      PrintLine(FormatPreference(engine.preferences(), key));
+    return kExitOk;
+  }
+  // Every assignment is checked before anything is saved.
+  SettingsStore changed = engine.preferences();
+  for (const std::string& assignment : args) {
+    std::string error;
+    if (!ApplyPreference(assignment, changed, error)) return Fail(kExitUsage, error);
+  }
+  engine.preferences() = changed;
+  return SaveOrFail(engine);
+}
+
+int RunPrefsReset(const Arguments& args) {
+  if (!args.empty()) return Fail(kExitUsage, "--prefs-reset takes no arguments");
+  IndexEngine engine;
+  LoadIndexerFiles(engine);
+  engine.setDefaultPreferences();
+  return SaveOrFail(engine);
+}
+
+}  // namespace indexer::cli

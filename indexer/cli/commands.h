@@ -20,5 +20,7 @@ int RunCategories(const Arguments& args);
 int RunCategoriesReset(const Arguments& args);
 int RunCategoryAdd(const Arguments& args);
 int RunCategoryRemove(const Arguments& args);
+int RunBatch(const Arguments& args);
+int RunShow(const Arguments& args);
 
 }  // namespace indexer::cli

@@ -33,6 +33,13 @@ constexpr Command kCommands[] = {
      "add or replace the category keyed by NAME cut to 8 characters", RunCategoryAdd},
     {"--category-remove", "--category-remove KEY", "remove the category with that key",
      RunCategoryRemove},
+    {"--batch",
+     "--batch [-type=issue|category] [-scanner=NAME] [-writer=NAME] [--scan-only]\n"
+     "          [--set KEY=VALUE]... PATH",
+     "scan the folder PATH into PATH/index.mlx and write its index; PATH a .mlx collection:\n"
+     "      write its index only. --set changes a preference for this run only. Ctrl-C cancels",
+     RunBatch},
+    {"--show", "--show COLLECTION.mlx", "print the outline of a collection", RunShow},
 };
 
 void PrintUsage(std::FILE* out) {

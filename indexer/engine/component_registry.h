@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "indexer/engine/index_component.h"
 
@@ -65,6 +66,11 @@ class ComponentRegistry {
                  const std::string& writerName, ProgressCallback progress, StepCallback step,
                  void* context, Scanner* scanner, std::string* indexPath = nullptr);
 
+  IndexEngine& engine() const { return *engine_; }
+  OptionMap& generalOptions() const { return generalOptions_; }
+  OptionMap& scannerOptions() const { return scannerOptions_; }
+  OptionMap& writerOptions() const { return writerOptions_; }
+
   // Warnings of the last scan's scanner (e.g. folders that could not be listed).
   const std::vector<std::string>& lastWarnings() const { return lastWarnings_; }
 
@@ -78,7 +84,7 @@ class ComponentRegistry {
   OptionMap& generalOptions_;
   OptionMap& scannerOptions_;
   OptionMap& writerOptions_;
-  IndexEngine& engine_;
+  IndexEngine* engine_;
   std::vector<std::string> lastWarnings_;
 };
 

@@ -11,6 +11,7 @@
 #include "indexer/app/file_stream.h"
 #include "indexer/app/mmore_err.h"
 #include "indexer/app/settings_file.h"
+#include "indexer/engine/component_registry.h"
 
 namespace indexer {
 
@@ -51,10 +52,21 @@ class IndexEngine {
   // Cuts `key` to the category key length, looks it up and replaces it by the display name.
   MMoreErr CategoryFor(std::string& key, std::string* heading = nullptr) const;
 
+  // The scanners and writers, and the general, scanner and writer options the runs hand them
+  // (e.g. "type" for the scanner).
+  ComponentRegistry& registry() { return registry_; }
+  OptionMap& generalOptions() { return generalOptions_; }
+  OptionMap& scannerOptions() { return scannerOptions_; }
+  OptionMap& writerOptions() { return writerOptions_; }
+
  private:
   SettingsFile settings_;
   CategoryTable categories_;
   FileStream category_stream_;
+  OptionMap generalOptions_;
+  OptionMap scannerOptions_;
+  OptionMap writerOptions_;
+  ComponentRegistry registry_{generalOptions_, scannerOptions_, writerOptions_, this};
 };
 
 }  // namespace indexer

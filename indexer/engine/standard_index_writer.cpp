@@ -1,0 +1,118 @@
+#include "indexer/engine/standard_index_writer.h"
+
+#include <optional>
+#include <utility>
+
+#include "indexer/app/settings_keys.h"
+#include "indexer/engine/atomic_file.h"
+#include "indexer/engine/document_chaining.h"
+#include "indexer/engine/index_collection.h"
+#include "indexer/engine/index_pages.h"
+#include "indexer/engine/scanner.h"
+#include "platform/paths.h"
+
+namespace indexer {
+namespace {
+
+// The content of the file that a collection header entry names, when there is one to read.
+std::optional<std::string> Snippet(const IndexCollection& collection, SettingId id) {
+  std::string path;
+  if (collection.headerBlock().GetString(id, path) != kNoErr || path.empty()) return std::nullopt;
+  std::string content;
+  if (ReadWholeFile(path, content) != kNoErr) return std::nullopt;
+  return content;
+}
+
+// Chains the indexed documents one record late: a document is patched once the one after it is
+// known. Its links are relative to its own folder, so the prefix comes from its own path.
+class ChainSequence {
+ public:
+  ChainSequence(Scanner* scanner, std::string indexName)
+      : scanner_(scanner), indexName_(std::move(indexName)) {}
+
+  MMoreErr Add(const ArticleRecord& record) {
+    MMoreErr status = kNoErr;
+    if (last_) status = Chain(record.relativePath);
+    beforeLast_ = last_ ? last_->relativePath : std::string();
+    last_ = Neighbour{record.path, record.relativePath};
+    return status;
+  }
+
+  MMoreErr Finish() { return last_ ? Chain({}) : kNoErr; }
+
+ private:
+  struct Neighbour {
+    std::string path;
+    std::string relativePath;
+  };
+
+  MMoreErr Chain(const std::string& next) {
+    const std::string prefix = IndexPrefixFor(last_->relativePath);
+    if (scanner_ != nullptr) {
+      return scanner_->chain(last_->path, prefix, indexName_, beforeLast_, next);
+    }
+    return ChainDocument(last_->path, prefix, indexName_, beforeLast_, next);
+  }
+
+  Scanner* scanner_;
+  std::string indexName_;
+  std::optional<Neighbour> last_;
+  std::string beforeLast_;
+};
+
+MMoreErr Publish(const std::string& folder, const std::vector<IndexPages::Document>& documents) {
+  StagedFiles files;
+  for (const IndexPages::Document& document : documents) {
+    const MMoreErr status =
+        files.Stage(platform::JoinPath(folder, document.name), document.content);
+    if (status != kNoErr) return status;
+  }
+  return files.Commit();
+}
+
+}  // namespace
+
+StandardIndexWriter::StandardIndexWriter(const ComponentArgs& args, Clock clock)
+    : IndexWriter(args), clock_(std::move(clock)) {
+  preferences().GetBool(kCreateDOSEnding, dosEnding_);
+}
+
+MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollection& collection,
+                                    Scanner* scanner, std::string& path) {
+  std::uint32_t indexType = 0;
+  bool flag0 = false;
+  bool flag1 = false;
+  if (collection.getHeader(indexType, flag0, flag1) != kNoErr || !flag1) return kBadArgument;
+
+  IndexWriterSettings settings = ReadIndexWriterSettings(preferences());
+  settings.dosEnding = dosEnding_;
+  const bool linkDocuments = settings.linkDocuments;
+  IndexVariables variables(settings.date, clock_);
+  IndexPages pages(std::move(settings), std::move(variables), indexType == kCategoryIndex,
+                   LookupIn(categories()));
+  ChainSequence chain(scanner, pages.EntryName());
+
+  pages.Begin(Snippet(collection, kCollectionHeaderSnippet));
+  MMoreErr status = kNoErr;
+  for (std::uint32_t n = 1; n <= collection.count() && status == kNoErr; ++n) {
+    ArticleRecord record;
+    if (collection.readRecord(record, n) != kNoErr || !record.inUse) {
+      status = step();
+      continue;
+    }
+    status = progress(record.path);
+    if (status != kNoErr) break;
+    pages.Add(record);
+    if (linkDocuments) status = chain.Add(record);
+  }
+  if (status == kNoErr && linkDocuments) status = chain.Finish();
+  if (status == kNoErr) pages.End(Snippet(collection, kCollectionFooterSnippet));
+  pages.Finish();
+
+  const std::string folder = platform::FolderPart(collection.path());
+  if (status == kNoErr) status = Publish(folder, pages.Documents());
+  path = platform::JoinPath(folder, pages.EntryName());
+  return status;
+}
+
+}  // namespace indexer

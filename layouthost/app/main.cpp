@@ -1,0 +1,43 @@
+// layouthost: the stand-in layout program's batch command line.
+#include <cstdlib>
+#include <iostream>
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include "layouthost/app/batch_session.h"
+#include "layouthost/app/command_line.h"
+
+namespace {
+
+// Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
+void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << "layouthost: " << message.toStdString() << '\n';
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto line = layouthost::ParseCommandLine(args, &error);
+  if (!line) {
+    std::cerr << "layouthost: " << error << "\n\n" << layouthost::kUsage;
+    return 2;
+  }
+  if (line->help) {
+    std::cout << layouthost::kUsage;
+    return 0;
+  }
+  if (line->version) {
+    std::cout << "layouthost " << MARLIX_VERSION << '\n';
+    return 0;
+  }
+  // Batch runs show no window; rendering text still needs Qt's fonts.
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  qInstallMessageHandler(QtMessages);
+  QGuiApplication application(argc, argv);
+  return layouthost::RunBatch(*line, std::cerr);
+}

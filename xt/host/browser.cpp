@@ -12,8 +12,8 @@
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/host_messages.h"
 #include "xt/host/ui_hooks.h"
 
 namespace xt {

@@ -2,6 +2,9 @@
 // one page of the archive, walking groups depth first.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "xt/host/xt_host_api.h"
 
 namespace xt {
@@ -17,5 +20,11 @@ inline constexpr int kMaxListedBoxes = 128;
 // could not be used, -1 refused or failed. Export and Preview also show the page in the
 // browser as configured.
 int RunExportJob(ExportSettings& settings, int operation);
+
+// Shows a written page; returns 0 when the browser confirmed it.
+using ShowPage = std::function<int(ExportSettings& settings, const std::string& page_path)>;
+
+// The same, showing pages through `show` instead of the browser.
+int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show);
 
 }  // namespace xt

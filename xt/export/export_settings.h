@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xt/export/character_table.h"
 #include "xt/host/xt_host_api.h"
@@ -72,6 +73,16 @@ struct MetaTag {
   bool unique = false;  // ask for the content of each page when the stored content is empty
 };
 
+// A library file (GIF, JPEG or HTML) written into pages after its box, or after the page head
+// when it belongs to no box.
+struct LibraryAttachment {
+  std::string path;
+  XtBox box = 0;  // 0: belongs to the page
+  bool used = false;
+  int alignment = 0;  // 0 left, 1 centre, 2 right
+};
+inline constexpr std::size_t kMaxLibraryAttachments = 30;
+
 // FileName of the preview page (reduced to "mxt" in the archive).
 inline constexpr std::string_view kPreviewName = "$mxt";
 
@@ -107,6 +118,10 @@ class ExportSettings {
   // Writes the META tags back: the "MetaTags" section is replaced by one key per tag.
   void SaveMetaTags() const;
 
+  // Stores the job fields in "ExportDialog" and OpenBrowser and IgnoreChain in "Settings", as
+  // the export palette does on each Export.
+  void StoreJobFields() const;
+
   // ---- Kept in memory while the plug-in is loaded -------------------------------------------
   std::string DestFolder;           // without a trailing slash
   std::uint32_t default_flags = 0;  // kFlagSendFace from FontFace, kFlagSendColor from TextColor
@@ -123,13 +138,14 @@ class ExportSettings {
   int DateOffset = 1;
   int ImageVSpace = 2;
   int ImageHSpace = 2;
-  std::map<std::string, MetaTag> meta_tags;  // by name
-  CharacterTable character_table;            // built with the object
+  std::map<std::string, MetaTag> meta_tags;            // by name
+  CharacterTable character_table;                      // built with the object
+  std::vector<LibraryAttachment> library_attachments;  // at most kMaxLibraryAttachments
 
-  // ---- Job fields, set before each job -------------------------------------------------------
-  std::string Path = "[1998]";  // year level as typed, brackets included
-  std::string Issue = "01";
-  std::string Category = "Culture";
+  // ---- Job fields, set before each job; loaded from "ExportDialog" --------------------------
+  std::string Path;  // year level as typed, brackets included
+  std::string Issue;
+  std::string Category;
   std::string FileName;
   std::string Headline;
   std::string SubHeadline;
@@ -143,6 +159,7 @@ class ExportSettings {
   bool export_running = false;
   bool inside_page_export = false;  // the text converter writes into the page
   OutputFile output;                // the open page file
+  std::time_t page_created = 0;     // creation time of the page file (its META date)
   int write_error = 0;              // errno of the first failed write to the page, 0 if none
   std::int32_t column = 0;          // characters written since the page's last line feed
   ElementKind previous_element = ElementKind::kNone;

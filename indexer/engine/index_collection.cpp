@@ -66,6 +66,13 @@ MMoreErr IndexCollection::open(const char* mode) {
   for (SettingsStore& block : blocks_)
     block.Clear();
   if (MMoreErr status = stream_.Open(mode); status != kNoErr) return status;
+  const MMoreErr status = ReadHeader();
+  // A collection that cannot be read is not left open, so that no close() writes over it.
+  if (status != kNoErr) stream_.Close();
+  return status;
+}
+
+MMoreErr IndexCollection::ReadHeader() {
   std::uint32_t word = 0;
   if (stream_.ReadLong(word, true) != kNoErr) return kNoErr;  // a new, empty file
   if (word != kCollectionMagic) return kBadMagicErr;

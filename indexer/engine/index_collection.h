@@ -36,7 +36,7 @@ class IndexCollection {
   explicit IndexCollection(std::string path);
 
   // Opens with a C mode ("w+b" for a new scan, "r+b" to write an index) and reads the header;
-  // an empty file is an empty collection.
+  // an empty file is an empty collection. A collection that fails to open is left closed.
   MMoreErr open(const char* mode);
   MMoreErr setHeader(std::uint32_t indexType, bool flag0, bool flag1);
   // kNotFound when a header key is missing.
@@ -55,6 +55,8 @@ class IndexCollection {
   bool isOpen() const { return stream_.IsOpen(); }
 
  private:
+  MMoreErr ReadHeader();
+
   FileStream stream_;
   std::uint32_t count_ = 0;
   std::array<SettingsStore, 3> blocks_;

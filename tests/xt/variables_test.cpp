@@ -10,20 +10,8 @@
 namespace xt {
 namespace {
 
+using test::LocalMoment;
 using test::TempFolder;
-
-// Local midnight-relative moment, so the tests do not depend on the machine's time zone.
-std::time_t LocalMoment(int year, int month, int day, int hour, int minute, int second) {
-  std::tm parts{};
-  parts.tm_year = year - 1900;
-  parts.tm_mon = month - 1;
-  parts.tm_mday = day;
-  parts.tm_hour = hour;
-  parts.tm_min = minute;
-  parts.tm_sec = second;
-  parts.tm_isdst = -1;
-  return std::mktime(&parts);
-}
 
 class VariablesTest : public testing::Test {
  protected:

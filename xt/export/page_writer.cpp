@@ -11,10 +11,10 @@
 
 #include "xt/export/color_text.h"
 #include "xt/export/export_messages.h"
-#include "xt/export/export_record.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/export_variables.h"
 #include "xt/export/picture_step.h"
+#include "xt/host/box_record.h"
 #include "xt/host/host_tables.h"
 
 namespace xt {
@@ -102,6 +102,20 @@ int FindFilter() {
   return -1;
 }
 
+BoxFormat FormatOf(const BoxRecord& record) {
+  BoxFormat format;
+  format.kind = record.export_kind();
+  format.flags = record.flags();
+  format.table.border = record.border();
+  format.table.padding = record.cell_padding();
+  format.table.spacing = record.cell_spacing();
+  format.table.columns = record.columns();
+  format.table.alignment = record.table_alignment();
+  format.table.width_mode = record.width_mode();
+  format.table.width = record.width_value();
+  return format;
+}
+
 }  // namespace
 
 void WriteRaw(ExportSettings& settings, std::string_view text) {
@@ -170,10 +184,10 @@ void WriteSeparator(ExportSettings& settings) {
 void ExportTextBox(ExportSettings& settings, XtBox box, bool as_caption) {
   settings.box_format = BoxFormat{kFormatNormal, settings.default_flags, {}};
   WriteSeparator(settings);
-  if (const auto record = ReadExportRecord(box)) {
-    settings.box_format = record->format;
-    if ((record->format.flags & kFlagCaption) && !as_caption) return;
-    if (record->format.kind == kFormatPicture) {
+  if (const auto record = BoxRecord::Read(box, XT_RECORD_EXPORT)) {
+    settings.box_format = FormatOf(*record);
+    if ((record->flags() & kFlagCaption) && !as_caption) return;
+    if (record->export_kind() == kFormatPicture) {
       ExportPictureBox(settings, box, true);
       return;
     }

@@ -1,0 +1,28 @@
+// Packed bitmaps to and from the files the tools and tests exchange: BMP files (a 14-byte file
+// header in front of the packed bitmap) and binary PPM (P6) files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "xt/picture/packed_bitmap.h"
+
+namespace xt {
+
+constexpr std::size_t kBmpFileHeaderSize = 14;
+
+// The packed bitmap of a BMP file (bottom-up, uncompressed, 1 to 24 bits), or none.
+std::optional<PackedBitmap> ParseBmp(std::span<const std::uint8_t> file);
+// A binary PPM with a maximum value of 255 as a 24-bit packed bitmap, or none.
+std::optional<PackedBitmap> ParsePpm(std::span<const std::uint8_t> file);
+// A BMP or PPM file, told apart by its first bytes.
+std::optional<PackedBitmap> LoadPicture(const std::string& path);
+
+std::vector<std::uint8_t> BmpFileBytes(std::span<const std::uint8_t> dib);
+
+bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace xt

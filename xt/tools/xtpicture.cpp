@@ -1,0 +1,116 @@
+// xtpicture: the plug-in's picture writers and preview decoders on the command line, for
+// scripts, benchmarks and fuzz corpora.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "xt/picture/bitmap_files.h"
+#include "xt/picture/gif_preview.h"
+#include "xt/picture/gif_writer.h"
+#include "xt/picture/jpeg_preview.h"
+#include "xt/picture/jpeg_writer.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: xtpicture gif IN OUT.gif [--interlaced] [--transparent]\n"
+    "       xtpicture jpeg IN OUT.jpg [--progressive]\n"
+    "       xtpicture preview IN.gif|IN.jpg OUT.bmp\n"
+    "\n"
+    "gif      writes IN (a binary PPM or a BMP) as a GIF89a file, reduced to 256 colours\n"
+    "jpeg     writes IN (a binary PPM or a 24-bit BMP) as a JPEG file at quality 75\n"
+    "preview  decodes a GIF or JPEG file as the preview does and writes it as a BMP file;\n"
+    "         a GIF the preview refuses prints its error code and exits with 1\n";
+
+struct Options {
+  std::vector<std::string> files;
+  bool interlaced = false;
+  bool transparent = false;
+  bool progressive = false;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--interlaced") {
+      options.interlaced = true;
+    } else if (arg == "--transparent") {
+      options.transparent = true;
+    } else if (arg == "--progressive") {
+      options.progressive = true;
+    } else if (arg.starts_with("--")) {
+      return false;
+    } else {
+      options.files.push_back(arg);
+    }
+  }
+  return options.files.size() == 2;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "xtpicture: %s\n", message.c_str());
+  return kExitFailed;
+}
+
+int WriteGif(const Options& o) {
+  const std::optional<xt::PackedBitmap> picture = xt::LoadPicture(o.files[0]);
+  if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
+  const auto gif = xt::EncodeGif(*picture, o.interlaced, o.transparent);
+  if (!gif) return Fail("the picture could not be reduced to 8 bits");
+  if (!xt::WriteWholeFile(o.files[1], *gif)) return Fail("cannot write " + o.files[1]);
+  return kExitOk;
+}
+
+int WriteJpeg(const Options& o) {
+  const std::optional<xt::PackedBitmap> picture = xt::LoadPicture(o.files[0]);
+  if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
+  const int result = xt::WriteJpegFile(*picture, o.files[1], o.progressive);
+  if (result == xt::kJpegCannotOpen) return Fail("cannot write " + o.files[1]);
+  if (result != xt::kJpegWritten) return Fail("libjpeg error " + std::to_string(result));
+  return kExitOk;
+}
+
+int Preview(const Options& o) {
+  const std::optional<std::vector<std::uint8_t>> file = xt::ReadWholeFile(o.files[0]);
+  if (!file) return Fail("cannot read " + o.files[0]);
+  xt::PackedBitmap bitmap;
+  if (file->size() >= 3 && std::memcmp(file->data(), "GIF", 3) == 0) {
+    xt::GifPreview preview = xt::DecodeGifPreviewData(*file);
+    if (preview.error != xt::kGifPreviewOk) {
+      std::printf("%d\n", preview.error);
+      return kExitFailed;
+    }
+    bitmap = std::move(preview.bitmap);
+  } else if (!xt::DecodeJpegPreviewData(*file, bitmap)) {
+    return Fail("not a GIF, and libjpeg could not decode it");
+  }
+  if (!xt::WriteWholeFile(o.files[1], xt::BmpFileBytes(bitmap)))
+    return Fail("cannot write " + o.files[1]);
+  return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  Options options;
+  if (argc < 2 || !ParseOptions(argc, argv, options)) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+  const std::string command = argv[1];
+  if (command == "gif" && !options.progressive) return WriteGif(options);
+  if (command == "jpeg" && !options.interlaced && !options.transparent) return WriteJpeg(options);
+  if (command == "preview" && !options.progressive && !options.interlaced && !options.transparent)
+    return Preview(options);
+  std::fputs(kUsage, stderr);
+  return kExitUsage;
+}

@@ -137,11 +137,11 @@ class ObjectReader {
     return number;
   }
   static int CheckedInteger(const Json& value, const std::string& where, int min, int max) {
-    if (value.is_number_unsigned()) {
-      if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(max)) Fail(where, "out of range");
-      return static_cast<int>(value.get<std::uint64_t>());
-    }
     if (!value.is_number_integer()) Fail(where, "expected a whole number");
+    if (value.is_number_unsigned() &&
+        value.get<std::uint64_t>() > static_cast<std::uint64_t>(max)) {
+      Fail(where, "out of range");
+    }
     const std::int64_t number = value.get<std::int64_t>();
     if (number < min || number > max) Fail(where, "out of range");
     return static_cast<int>(number);

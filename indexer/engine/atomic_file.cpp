@@ -6,15 +6,16 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "platform/paths.h"
 
 namespace indexer {
 namespace {
 
-constexpr mode_t kNewFileMode = 0666;
-constexpr const char* kTemporarySuffix = ".XXXXXX";
+constexpr Permissions kNewFilePermissions = 0666;
+constexpr Permissions kPermissionBits = 07777;
+// Names tried for a temporary file before giving up (another process may hold a name).
+constexpr int kTemporaryNameAttempts = 100;
 
 // Closes a descriptor on every path out of a function.
 class Descriptor {
@@ -37,20 +38,20 @@ class Descriptor {
   int fd_;
 };
 
-mode_t ProcessUmask() {
-  static const mode_t mask = [] {
+Permissions ProcessUmask() {
+  static const Permissions mask = [] {
     const mode_t old = ::umask(0);
     ::umask(old);
-    return old;
+    return static_cast<Permissions>(old);
   }();
   return mask;
 }
 
 // The permission bits the target should get: its own when it exists.
-mode_t TargetMode(const std::string& path) {
+Permissions TargetPermissions(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
-  return kNewFileMode & ~ProcessUmask();
+  if (::stat(path.c_str(), &info) == 0) return info.st_mode & kPermissionBits;
+  return kNewFilePermissions & ~ProcessUmask();
 }
 
 bool WriteAll(int fd, std::string_view content) {
@@ -65,55 +66,78 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
-// Writes content to a new temporary file beside path; its name comes back in temporary.
-MMoreErr WriteTemporary(const std::string& path, std::string_view content, std::string& temporary) {
+// "<folder>/.<name>.<pid>-<n>": unique among this process's files by the counter, and among
+// other processes by the pid and the exclusive create.
+std::string TemporaryName(const std::string& path) {
+  static unsigned counter = 0;
   const std::string folder = platform::FolderPart(path);
-  const std::string name = "." + platform::NamePart(path) + kTemporarySuffix;
-  std::string pattern = folder.empty() && !path.starts_with('/') ? name : folder + "/" + name;
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  Descriptor file(::mkostemp(buffer.data(), O_CLOEXEC));
-  if (file.get() < 0) return kFileOpenErr;
-  temporary.assign(buffer.data());
-  const bool written =
-      WriteAll(file.get(), content) && ::fchmod(file.get(), TargetMode(path)) == 0 && file.Close();
-  if (!written) {
+  std::string name = "." + platform::NamePart(path) + "." + std::to_string(::getpid()) + "-" +
+                     std::to_string(++counter);
+  if (folder.empty() && !path.starts_with('/')) return name;
+  return folder + "/" + name;
+}
+
+// Writes content to a new temporary file beside path; its name comes back in temporary.
+MMoreErr WriteTemporary(const std::string& path, std::string_view content, Permissions permissions,
+                        std::string& temporary) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    temporary = TemporaryName(path);
+    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                           static_cast<mode_t>(permissions)));
+    if (file.get() < 0) {
+      if (errno == EEXIST) continue;
+      break;
+    }
+    // The umask may have taken bits that the replaced file had.
+    const bool masked = (permissions & ProcessUmask()) != 0;
+    const bool written = WriteAll(file.get(), content) &&
+                         (!masked || ::fchmod(file.get(), static_cast<mode_t>(permissions)) == 0) &&
+                         file.Close();
+    if (written) return kNoErr;
     ::unlink(temporary.c_str());
     temporary.clear();
     return kFileWriteErr;
   }
-  return kNoErr;
+  temporary.clear();
+  return kFileOpenErr;
 }
 
 }  // namespace
 
-MMoreErr ReadWholeFile(const std::string& path, std::string& content) {
+MMoreErr ReadWholeFile(const std::string& path, std::string& content, Permissions* permissions) {
   Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return errno == ENOENT ? kFileNotFoundErr : kFileOpenErr;
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return kFileReadErr;
   if (S_ISDIR(info.st_mode)) return kBadArgument;
-  std::string text;
-  text.resize(static_cast<std::size_t>(info.st_size));
+  // One byte more than the size asks the first read to find the end as well.
+  std::string text(static_cast<std::size_t>(info.st_size) + 1, '\0');
   std::size_t filled = 0;
   for (;;) {
-    if (filled == text.size()) text.resize(text.size() + BUFSIZ);  // grew since fstat
     const ssize_t got = ::read(file.get(), text.data() + filled, text.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
       return kFileReadErr;
     }
-    if (got == 0) break;
     filled += static_cast<std::size_t>(got);
+    if (filled < text.size()) {
+      if (got == 0 || S_ISREG(info.st_mode)) break;  // a regular file reads short only at its end
+    } else {
+      text.resize(text.size() * 2);  // it grew since fstat
+    }
   }
   text.resize(filled);
   content = std::move(text);
+  if (permissions != nullptr) *permissions = info.st_mode & kPermissionBits;
   return kNoErr;
 }
 
-MMoreErr ReplaceFileContent(const std::string& path, std::string_view content) {
+MMoreErr ReplaceFileContent(const std::string& path, std::string_view content,
+                            std::optional<Permissions> permissions) {
   StagedFiles files;
-  if (const MMoreErr status = files.Stage(path, content); status != kNoErr) return status;
+  if (const MMoreErr status = files.Stage(path, content, permissions); status != kNoErr) {
+    return status;
+  }
   return files.Commit();
 }
 
@@ -121,9 +145,11 @@ StagedFiles::~StagedFiles() {
   Discard();
 }
 
-MMoreErr StagedFiles::Stage(const std::string& path, std::string_view content) {
+MMoreErr StagedFiles::Stage(const std::string& path, std::string_view content,
+                            std::optional<Permissions> permissions) {
   std::string temporary;
-  if (const MMoreErr status = WriteTemporary(path, content, temporary); status != kNoErr) {
+  const Permissions bits = permissions ? *permissions : TargetPermissions(path);
+  if (const MMoreErr status = WriteTemporary(path, content, bits, temporary); status != kNoErr) {
     return status;
   }
   staged_.emplace_back(std::move(temporary), path);

@@ -1,10 +1,11 @@
 // Whole-file output that never leaves a file half-written: the new content goes to a unique
 // temporary file in the target's folder (hidden, and not ending in ".html" or ".htm", so a
 // scan never takes a left-over for a page) and is renamed over the target only when it is
-// complete. A file that is replaced keeps its permission bits; a new one gets the usual ones
-// of the process (0666 less the umask).
+// complete. A replaced file keeps its permission bits; a new one gets the usual ones of the
+// process (0666 less the umask).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,13 +15,19 @@
 
 namespace indexer {
 
-// The whole content of a file: kFileNotFoundErr when there is none, kBadArgument for a folder,
-// kFileOpenErr or kFileReadErr when it cannot be read.
-MMoreErr ReadWholeFile(const std::string& path, std::string& content);
+// Permission bits of a file, as in st_mode & 07777.
+using Permissions = unsigned;
 
-// Replaces (or creates) the file at path with content; on failure the file is as it was and
-// no temporary file remains (kFileOpenErr, kFileWriteErr).
-MMoreErr ReplaceFileContent(const std::string& path, std::string_view content);
+// The whole content of a file, and its permission bits when asked for: kFileNotFoundErr when
+// there is none, kBadArgument for a folder, kFileOpenErr or kFileReadErr when it cannot be read.
+MMoreErr ReadWholeFile(const std::string& path, std::string& content,
+                       Permissions* permissions = nullptr);
+
+// Replaces (or creates) the file at path with content; on failure the file is as it was and no
+// temporary file remains (kFileOpenErr, kFileWriteErr). permissions, when known, spare a look
+// at the file.
+MMoreErr ReplaceFileContent(const std::string& path, std::string_view content,
+                            std::optional<Permissions> permissions = std::nullopt);
 
 // A set of output files that appear together: each Stage writes one temporary file, Commit
 // moves them all into place in staging order. Files not committed are removed when the set is
@@ -32,7 +39,8 @@ class StagedFiles {
   StagedFiles& operator=(const StagedFiles&) = delete;
   ~StagedFiles();
 
-  MMoreErr Stage(const std::string& path, std::string_view content);
+  MMoreErr Stage(const std::string& path, std::string_view content,
+                 std::optional<Permissions> permissions = std::nullopt);
   // kFileWriteErr when a rename fails; the files not yet moved are then removed.
   MMoreErr Commit();
 

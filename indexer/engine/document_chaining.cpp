@@ -85,13 +85,15 @@ MMoreErr ChainDocument(const std::string& documentPath, const std::string& index
                        const std::string& indexName, const std::string& previous,
                        const std::string& next) {
   std::string content;
-  if (const MMoreErr status = ReadWholeFile(documentPath, content); status != kNoErr) {
+  Permissions permissions = 0;
+  if (const MMoreErr status = ReadWholeFile(documentPath, content, &permissions);
+      status != kNoErr) {
     return status;
   }
   const std::string chained =
       ChainText(content, MakeChainLinks(indexPrefix, indexName, previous, next));
   if (chained == content) return kNoErr;  // nothing to patch: leave the file untouched
-  return ReplaceFileContent(documentPath, chained);
+  return ReplaceFileContent(documentPath, chained, permissions);
 }
 
 }  // namespace indexer

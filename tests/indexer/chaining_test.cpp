@@ -149,11 +149,24 @@ TEST_F(ChainingTest, UnchangedDocumentIsNotRewritten) {
 
 TEST_F(ChainingTest, RewrittenDocumentKeepsItsPermissions) {
   const std::string path = Put("a/b/page.html", kPage);
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  ASSERT_EQ(ChainDocument(path, "../../", "index.html", "", ""), kNoErr);
+  // 0666 lies outside the usual umask, so the rewrite must set the bits back explicitly.
+  for (const mode_t mode : {mode_t{0640}, mode_t{0666}}) {
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_EQ(ChainDocument(path, "../../", "index.html", mode == 0640 ? "x" : "y", ""), kNoErr);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+  }
+}
+
+TEST_F(ChainingTest, NewOutputFileGetsTheUsualPermissions) {
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  const std::string path = (root_ / "fresh.html").string();
+  EXPECT_EQ(ReplaceFileContent(path, "x"), kNoErr);
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
 }
 
 TEST_F(ChainingTest, FolderAndMissingDocumentAreRefused) {

@@ -38,6 +38,9 @@ CharacterTable::CharacterTable() {
       entries_[kFirstLetter + i] = std::string("&") + kLetterEntities[i] + ";";
     }
   }
+  for (int byte = 0; byte < 256; ++byte) {
+    verbatim_[byte] = entries_[byte].size() == 1 && entries_[byte][0] == static_cast<char>(byte);
+  }
 }
 
 }  // namespace xt

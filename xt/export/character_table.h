@@ -15,8 +15,12 @@ class CharacterTable {
 
   const std::string& operator[](std::uint8_t byte) const { return entries_[byte]; }
 
+  // True when the byte's text is the byte itself, so stretches of such bytes can be copied.
+  bool IsVerbatim(std::uint8_t byte) const { return verbatim_[byte]; }
+
  private:
   std::array<std::string, 256> entries_;
+  std::array<bool, 256> verbatim_{};
 };
 
 }  // namespace xt

@@ -112,10 +112,8 @@ MMoreErr SettingsStore::Get(SettingId id, void* buffer, std::size_t width) const
   const Blob* blob = Find(id);
   if (!blob) return kNotFound;
   const std::size_t copied = std::min(width, blob->size());
-  if (width > 0) {
-    std::memset(buffer, 0, width);
-    std::memcpy(buffer, blob->data(), copied);
-  }
+  if (width > 0) std::memset(buffer, 0, width);
+  if (copied > 0) std::memcpy(buffer, blob->data(), copied);
   return kNoErr;
 }
 

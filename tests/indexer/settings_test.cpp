@@ -157,6 +157,16 @@ TEST(SettingsFileTest, BadFilesGiveTheirCodes) {
   EXPECT_EQ(file.Load(folder.File("count")), kFileReadErr);
 }
 
+TEST(SettingsFileTest, EmptyEntryReadsAsZero) {
+  ScratchFolder folder;
+  WriteFile(folder.File("s"), SettingsBytes(0x00010000, 1, Entry(0x01010006, "")));
+  SettingsFile file;
+  ASSERT_EQ(file.Load(folder.File("s")), kNoErr);
+  std::uint32_t value = 7;
+  EXPECT_EQ(file.GetLong(0x01010006, value), kNoErr);
+  EXPECT_EQ(value, 0u);
+}
+
 TEST(SettingsFileTest, HugeSizeFieldIsAReadErrorNotAnAllocation) {
   ScratchFolder folder;
   WriteFile(folder.File("huge"),

@@ -1,6 +1,8 @@
 #include "xt/export/export_job.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -162,6 +164,28 @@ TEST_F(ExportJobTest, SecondExportAsksBeforeOverwriting) {
   EXPECT_EQ(Run(XT_JOB_EXPORT), 0);
   EXPECT_NE(ReadFile(PagePath()).find("[new]"), std::string::npos);
   EXPECT_NE(ReadFile(toc_path).find("HEADLINE=Changed"), std::string::npos);
+}
+
+TEST_F(ExportJobTest, OverwrittenPageKeepsItsCreationDate) {
+  host_.SetCurrentBox(TextBox("a"));
+  ASSERT_EQ(Run(XT_JOB_EXPORT), 0);
+  settings_.now = [] { return LocalMoment(2005, 1, 1, 12, 0, 0); };
+  host_.QueueAnswer(true);
+  ASSERT_EQ(Run(XT_JOB_EXPORT), 0);
+  // Where the file system keeps no creation time, the moment of export stands in for it.
+  std::string expected = "01.01.2005";
+  struct statx status {};
+  if (statx(AT_FDCWD, PagePath().c_str(), 0, STATX_BTIME, &status) == 0 &&
+      (status.stx_mask & STATX_BTIME)) {
+    const std::time_t created = static_cast<std::time_t>(status.stx_btime.tv_sec);
+    std::tm date{};
+    localtime_r(&created, &date);
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", &date);
+    expected = text;
+  }
+  EXPECT_NE(ReadFile(PagePath()).find(Meta("DATE", expected) + Meta("REVISED", expected)),
+            std::string::npos);
 }
 
 TEST_F(ExportJobTest, PageThatCannotBeOpenedIsAFileError) {

@@ -70,9 +70,10 @@ bool WriteAll(int fd, std::string_view content) {
 // other processes by the pid and the exclusive create.
 std::string TemporaryName(const std::string& path) {
   static unsigned counter = 0;
+  static const std::string process = std::to_string(::getpid());
   const std::string folder = platform::FolderPart(path);
-  std::string name = "." + platform::NamePart(path) + "." + std::to_string(::getpid()) + "-" +
-                     std::to_string(++counter);
+  std::string name =
+      "." + platform::NamePart(path) + "." + process + "-" + std::to_string(++counter);
   if (folder.empty() && !path.starts_with('/')) return name;
   return folder + "/" + name;
 }

@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev
   clang libclang-rt-dev
   libgif-dev libjpeg-turbo-progs imagemagick chromium xdg-utils
+  fonts-dejavu-core
   libtk8.6
 )
 

@@ -137,8 +137,8 @@ TEST_F(FakeHostTest, RenderedBitmapIsBottomUpBgrWithPaddedRows) {
   XtBox box = host.AddPictureBox();
   host.SetRenderColor(box, {0xFF00, 0x8000, 0x1000});
   XtShortRect pixels{0, 0, 2, 3};
-  XtHandle bitmap = Host().picture.render_box(box, nullptr, 0, &pixels, XT_RENDER_A,
-                                              XT_RENDER_B, 0, 0);
+  XtHandle bitmap =
+      Host().picture.render_box(box, nullptr, 0, &pixels, XT_RENDER_A, XT_RENDER_B, 0, 0);
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(Host().memory.handle_size(bitmap), 40 + 2 * 12);
   const uint8_t* p = Host().memory.handle_data(bitmap);

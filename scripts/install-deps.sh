@@ -10,6 +10,7 @@ packages=(
   libgif-dev libjpeg-turbo-progs imagemagick chromium xdg-utils
   fonts-dejavu-core
   libtk8.6
+  python3 time
 )
 
 missing=()

@@ -8,9 +8,10 @@
 // "=" gets an empty value. Attribute names compare without case.
 #include "indexer/engine/meta_extraction.h"
 
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace indexer {
 namespace {
@@ -127,8 +128,19 @@ bool ApplyTag(const Tag& tag, MetaMap& result) {
   return false;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+// Closes a file descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
 
 }  // namespace
@@ -189,18 +201,23 @@ MetaMap ExtractMeta(std::string_view html) {
 
 MMoreErr ExtractMetaFromFile(const std::string& path, MetaMap& result) {
   result.clear();
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return kFileOpenErr;
+  // Plain reads: one system call per block and no stdio buffer to set up for every page.
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return kFileOpenErr;
   MetaParser parser;
   char block[kReadBlockBytes];
   std::size_t total = 0;
   while (!parser.done()) {
-    const std::size_t got = std::fread(block, 1, sizeof block, file.get());
-    total += got;
-    parser.feed(std::string_view(block, got));
-    if (got < sizeof block) break;
+    const ssize_t got = read(file.get(), block, sizeof block);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return kFileReadErr;
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+    parser.feed(std::string_view(block, static_cast<std::size_t>(got)));
   }
-  if (std::ferror(file.get()) || total == 0) return kFileReadErr;
+  if (total == 0) return kFileReadErr;
   parser.finish();
   result = parser.result();
   return kNoErr;

@@ -26,8 +26,8 @@ class StreamReplacer {
 
  private:
   struct Stage {
-    std::string_view find;
-    std::string_view replacement;
+    std::string find;  // copies, so the pairs need not outlive the replacer
+    std::string replacement;
     std::string pending;  // bytes that may still start an occurrence
     std::string output;   // reused buffer for the stage's result
   };

@@ -382,5 +382,16 @@ TEST_F(TextConverterTest, TheHostsWriterIsBackAfterAPageExport) {
   EXPECT_EQ(host_.Output(), "after");
 }
 
+TEST_F(TextConverterTest, ABeginWithoutEndDoesNotKeepThePageWriter) {
+  settings_.inside_page_export = true;
+  ASSERT_EQ(FilterBegin({XT_FILE_TYPE_HTML}), 0);
+  settings_.inside_page_export = false;
+  ASSERT_EQ(FilterBegin({XT_FILE_TYPE_HTML}), 0);
+  ASSERT_EQ(FilterEnd({XT_FILE_TYPE_HTML}), 0);
+  host_.ClearOutput();
+  Host().text.write("after", 5);
+  EXPECT_EQ(host_.Output(), "after");
+}
+
 }  // namespace
 }  // namespace xt

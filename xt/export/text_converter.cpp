@@ -97,6 +97,7 @@ class TextConverter {
   void Append(const std::uint8_t* bytes, std::int32_t count);
   void AppendLines(const std::uint8_t* bytes, std::int32_t count, std::string_view line_end);
   void Flush();
+  void RestoreWriter();
 
   ExportSettings* settings_ = nullptr;
   BoxFormat format_;
@@ -116,6 +117,8 @@ class TextConverter {
 };
 
 void TextConverter::Begin(ExportSettings& settings) {
+  // A story the host never ended must not leave our writer installed.
+  RestoreWriter();
   *this = TextConverter();
   settings_ = &settings;
   inside_page_ = settings.inside_page_export;
@@ -180,13 +183,16 @@ void TextConverter::End() {
     default:
       break;
   }
-  if (writer_replaced_) {
-    XtWriterProc ours = nullptr;
-    void* our_context = nullptr;
-    Host().text.replace_writer(saved_writer_, saved_context_, &ours, &our_context);
-    writer_replaced_ = false;
-  }
+  RestoreWriter();
   settings_ = nullptr;
+}
+
+void TextConverter::RestoreWriter() {
+  if (!writer_replaced_) return;
+  XtWriterProc ours = nullptr;
+  void* our_context = nullptr;
+  Host().text.replace_writer(saved_writer_, saved_context_, &ours, &our_context);
+  writer_replaced_ = false;
 }
 
 void TextConverter::LinkMark(const XtTextRun& run) {

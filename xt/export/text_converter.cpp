@@ -1,7 +1,8 @@
 // The converter keeps one state for the story being exported: the styles, heading and FONT tag
 // it has opened, where it is in a table row, and whether the next run starts a paragraph.
-// Plain text is gathered in a buffer and written in chunks; tags are written at once, so the
-// page writer's line breaking (which breaks a chunk at its first blank) never splits a word.
+// Plain text is gathered in a buffer and written in chunks, tags as they come. The page's chunk
+// writer breaks long lines at a chunk's first blank, so a link's opening tag goes out as one
+// chunk: a blank inside its target is never where the line breaks.
 #include "xt/export/text_converter.h"
 
 #include <string>

@@ -31,8 +31,8 @@ inline std::uint32_t ByteSwap(std::uint32_t value) {
 // a handful of system calls, small enough to stay out of the way.
 constexpr std::size_t kCopyBlock = 64 * 1024;
 
-// Prefix of the temporary file that ReplaceInPlace writes beside the original.
-constexpr const char* kTempPrefix = ".mlxtmp";
+// mkstemp template of the temporary file that ReplaceInPlace writes beside the original.
+constexpr const char* kTempTemplate = ".mlxtmpXXXXXX";
 
 std::uint16_t ToStored16(std::uint16_t value, bool swap) {
   if (!swap) return value;
@@ -320,15 +320,23 @@ MMoreErr FileStream::ReplaceInPlace(std::span<const Replacement> pairs) {
   if (IsDirectory()) return kBadArgument;
   if (path_.empty()) return kFileNotFoundErr;
   Close();
-  FileHandle in(std::fopen(path_.c_str(), "rb"));
+  // Through a symbolic link the file it names is rewritten; the link stays a link.
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::is_symlink(path_, error)
+                                           ? std::filesystem::canonical(path_, error)
+                                           : std::filesystem::path(path_);
+  if (error) return kFileOpenErr;
+  const std::string file = target.string();
+  FileHandle in(std::fopen(file.c_str(), "rb"));
   if (!in) return kFileOpenErr;
   struct stat info {};
   if (::fstat(fileno(in.get()), &info) != 0) return kFileOpenErr;
 
   // The new content goes to a unique file beside the original and replaces it only when
   // complete, so the original is never missing or half-written.
-  std::string temp_path = platform::JoinPath(FolderPart(), std::string(kTempPrefix) + "XXXXXX");
-  if (FolderPart().empty() && path_.front() == '/') temp_path = "/" + temp_path;
+  std::string folder = platform::FolderPart(file);
+  if (folder.empty() && file.front() == '/') folder = "/";
+  std::string temp_path = platform::JoinPath(folder, kTempTemplate);
   const int fd = ::mkstemp(temp_path.data());
   if (fd < 0) return kFileOpenErr;
   FileHandle out(::fdopen(fd, "wb"));
@@ -348,8 +356,7 @@ MMoreErr FileStream::ReplaceInPlace(std::span<const Replacement> pairs) {
     ::unlink(temp_path.c_str());
     return kNoErr;
   }
-  if (status == kNoErr && std::rename(temp_path.c_str(), path_.c_str()) != 0)
-    status = kFileWriteErr;
+  if (status == kNoErr && std::rename(temp_path.c_str(), file.c_str()) != 0) status = kFileWriteErr;
   if (status != kNoErr) ::unlink(temp_path.c_str());
   return status;
 }

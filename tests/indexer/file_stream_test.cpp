@@ -328,6 +328,18 @@ TEST(ReplaceInPlaceTest, KeepsThePermissionsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"page.htm"});
 }
 
+TEST(ReplaceInPlaceTest, ThroughASymbolicLinkTheTargetIsRewritten) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder.File("real"));
+  WriteFile(folder.File("real/page.htm"), "a $X: b");
+  std::filesystem::create_symlink("real/page.htm", folder.File("link.htm"));
+  FileStream stream(folder.File("link.htm"));
+  ASSERT_EQ(stream.ReplaceInPlace(std::vector<Replacement>{{"$X:", "y"}}), kNoErr);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.htm")));
+  EXPECT_EQ(ReadFile(folder.File("real/page.htm")), "a y b");
+  EXPECT_EQ(FolderEntries(folder.File("real")), std::vector<std::string>{"page.htm"});
+}
+
 TEST(ReplaceInPlaceTest, FolderIsRefusedAndChangesNothing) {
   ScratchFolder folder;
   WriteFile(folder.File("inside"), "$X:");

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "build_dir.h"
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
 #include "layouthost/document/layout_document_json.h"
@@ -23,8 +24,7 @@ class BatchTest : public testing::Test {
     std::filesystem::create_directories(folder_);
     document_ = (folder_ / "doc.json").string();
     std::ofstream(document_) << test::SampleJson();
-    const char* build = std::getenv("MARLIX_BINARY_DIR");
-    plugin_ = std::string(build ? build : ".") + "/layouthost/liblayouthost_fake_plugin.so";
+    plugin_ = test::FakePluginPath();
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "build_dir.h"
 #include "layouthost/document/layout_document_json.h"
 #include "layouthost/host/layout_host.h"
 #include "layouthost/host/plugin_loader.h"
@@ -11,11 +12,6 @@
 
 namespace layouthost {
 namespace {
-
-std::string FakePluginPath() {
-  const char* build = std::getenv("MARLIX_BINARY_DIR");
-  return std::string(build ? build : ".") + "/layouthost/liblayouthost_fake_plugin.so";
-}
 
 class PluginTest : public testing::Test {
  protected:
@@ -30,7 +26,7 @@ class PluginTest : public testing::Test {
 
 TEST_F(PluginTest, ActivationBindsTablesInstallsCallbacksAndBuildsMenus) {
   std::string error;
-  auto plugin = Plugin::Load(host_, FakePluginPath(), &error);
+  auto plugin = Plugin::Load(host_, test::FakePluginPath(), &error);
   ASSERT_TRUE(plugin) << error;
   EXPECT_EQ(messages_.str(), "started\n");
   for (int32_t op : {XT_OP_UNLOAD, XT_OP_MENU_BUILD, XT_OP_MENU_UPDATE, XT_OP_MENU_COMMAND,
@@ -50,7 +46,7 @@ TEST_F(PluginTest, ActivationBindsTablesInstallsCallbacksAndBuildsMenus) {
 TEST_F(PluginTest, AWrongVersionIsRefused) {
   setenv("FAKE_XT_VERSION", "0x402a000f", 1);
   std::string error;
-  EXPECT_FALSE(Plugin::Load(host_, FakePluginPath(), &error));
+  EXPECT_FALSE(Plugin::Load(host_, test::FakePluginPath(), &error));
   EXPECT_NE(error.find("activation failed with 0x51000401"), std::string::npos) << error;
   EXPECT_EQ(messages_.str(), "");
   unsetenv("FAKE_XT_VERSION");

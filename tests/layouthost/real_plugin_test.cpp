@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "build_dir.h"
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
 #include "layouthost/document/layout_document_json.h"
@@ -21,8 +22,7 @@ namespace {
 class RealPluginTest : public testing::Test {
  protected:
   void SetUp() override {
-    const char* build = std::getenv("MARLIX_BINARY_DIR");
-    plugin_ = std::string(build ? build : ".") + "/xt/" + kPluginFileName;
+    plugin_ = test::BuildDir() + "/xt/" + kPluginFileName;
     if (!std::filesystem::exists(plugin_)) GTEST_SKIP() << "no " << plugin_;
     folder_ =
         std::filesystem::temp_directory_path() / ("layouthost_real_" + std::to_string(getpid()));

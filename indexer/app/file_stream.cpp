@@ -335,7 +335,7 @@ MMoreErr FileStream::ReplaceInPlace(std::span<const Replacement> pairs) {
   // The new content goes to a unique file beside the original and replaces it only when
   // complete, so the original is never missing or half-written.
   std::string folder = platform::FolderPart(file);
-  if (folder.empty() && file.front() == '/') folder = "/";
+  if (folder.empty() && file.front() == '/') folder.push_back('/');  // a file in the root folder
   std::string temp_path = platform::JoinPath(folder, kTempTemplate);
   const int fd = ::mkstemp(temp_path.data());
   if (fd < 0) return kFileOpenErr;

@@ -79,7 +79,16 @@ void DrawText(QPainter& painter, const layout::Document& document, const layout:
   QTextDocument text;
   text.documentLayout()->setPaintDevice(device);
   text.setDocumentMargin(0);
-  text.setTextWidth(box.bounds.right - box.bounds.left);
+  // Columns are pages of the document's layout, set side by side.
+  const double width = box.bounds.right - box.bounds.left;
+  const double height = box.bounds.bottom - box.bounds.top;
+  int columns = box.columns;
+  double column_width = (width - box.gutter * (columns - 1)) / columns;
+  if (column_width < 1 || height < 1) {
+    columns = 1;
+    column_width = width;
+  }
+  text.setPageSize(QSizeF(column_width, std::max(height, 1.0)));
   QTextCursor cursor(&text);
   int paragraph = story->ParagraphAt(box.text_start);
   cursor.setBlockFormat(BlockFormat(story->Paragraph(paragraph)));
@@ -99,7 +108,13 @@ void DrawText(QPainter& painter, const layout::Document& document, const layout:
                       CharFormat(document, span->style));
     pos = next;
   }
-  text.drawContents(&painter);
+  for (int column = 0; column < columns; ++column) {
+    const double page_top = column * height;
+    painter.save();
+    painter.translate(column * (column_width + box.gutter), -page_top);
+    text.drawContents(&painter, QRectF(0, page_top, column_width, height));
+    painter.restore();
+  }
 }
 
 }  // namespace

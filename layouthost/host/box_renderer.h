@@ -2,7 +2,7 @@
 // scale into a bitmap of a given pixel size (72 pixels per inch at scale 1), on the box's
 // background colour (white when it has none). A picture box shows its imported image file (PNG,
 // JPEG, GIF or BMP) at its offset and scale, clipped to the box; a text box shows its part of
-// its story, laid out in the box's width with fonts, sizes, styles, colours and indents.
+// its story, laid out in the box's columns with fonts, sizes, styles, colours, indents and tabs.
 // Uses QtGui, so a QGuiApplication must exist.
 #pragma once
 

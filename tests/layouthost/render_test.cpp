@@ -72,7 +72,9 @@ class RenderTest : public testing::Test {
          "picture": {"file": "two.png", "offset": [10, 5], "scale": [2, 2]}},
         {"id": 2, "kind": "picture", "bounds": [0, 0, 30, 30],
          "picture": {"file": "two.bmp", "offset": [-10, 0]}},
-        {"id": 3, "kind": "text", "bounds": [0, 0, 60, 200], "story": 1, "background": 2}
+        {"id": 3, "kind": "text", "bounds": [0, 0, 60, 200], "story": 1, "background": 2},
+        {"id": 4, "kind": "text", "bounds": [0, 0, 30, 200], "story": 1, "columns": 2,
+         "gutter": 20}
       ]}]})");
     ASSERT_TRUE(loaded.document) << loaded.error;
     document_ = *loaded.document;
@@ -129,6 +131,22 @@ TEST_F(RenderTest, TextBoxShowsDarkTextOnItsBackground) {
   EXPECT_EQ(dark_in(25, 50, 70, 200), 0);  // nothing right of "MMMM" on that line
   EXPECT_EQ(dark_in(0, 60, 150, 200), 0);
   EXPECT_EQ(PixelAt(bitmap, 190, 55), QColor(0, 255, 0));
+}
+
+TEST_F(RenderTest, TextFlowsIntoTheNextColumn) {
+  // Two columns of 90 points, 20 apart; one 20-point line fits a 30-point column.
+  const auto bitmap = Render(4, 1.0, 200, 30);
+  auto dark_in = [&](int left, int right) {
+    int count = 0;
+    for (int y = 0; y < 30; ++y) {
+      for (int x = left; x < right; ++x)
+        count += PixelAt(bitmap, x, y).lightness() < 60;
+    }
+    return count;
+  };
+  EXPECT_GT(dark_in(0, 90), 50);
+  EXPECT_EQ(dark_in(90, 110), 0);  // the gutter
+  EXPECT_GT(dark_in(110, 200), 50);
 }
 
 TEST_F(RenderTest, UndrawableSizesGiveNothing) {

@@ -328,19 +328,30 @@ TEST_F(JpegPreviewTest, BrokenDataShowsTheMessageAndGivesNothing) {
 }
 
 TEST(BitmapFiles, PpmAndBmpGiveTheSamePackedBitmap) {
-  const std::string ppm = "P6\n# made by hand\n2 2\n255\n";
-  std::vector<std::uint8_t> file(ppm.begin(), ppm.end());
-  file.insert(file.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9});
-  const auto bitmap = xt::ParsePpm(file);
+  const std::string folder =
+      fs::temp_directory_path() / ("marlix-ppm-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const std::string head = "P6\n# made by hand\n2 2\n255\n";
+  std::vector<std::uint8_t> ppm(head.begin(), head.end());
+  ppm.insert(ppm.end(), {255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9});
+  ASSERT_TRUE(xt::WriteWholeFile(folder + "/a.ppm", ppm));
+  const auto bitmap = xt::LoadPicture(folder + "/a.ppm");
   ASSERT_TRUE(bitmap);
   const auto view = xt::ViewBitmap(*bitmap);
   EXPECT_EQ(view->TopRow(0)[2], 255);  // red
   EXPECT_EQ(view->TopRow(1)[0], 255);  // blue
+  EXPECT_EQ(view->TopRow(1)[3], 9);
+  EXPECT_EQ(view->TopRow(1)[6], 0);  // padding
+
   const auto bmp = xt::BmpFileBytes(*bitmap);
-  EXPECT_EQ(xt::ParseBmp(bmp), bitmap);
-  file.pop_back();
-  EXPECT_FALSE(xt::ParsePpm(file));
+  ASSERT_TRUE(xt::WriteWholeFile(folder + "/a.bmp", bmp));
+  EXPECT_EQ(xt::LoadPicture(folder + "/a.bmp"), bitmap);
   EXPECT_FALSE(xt::ParseBmp(std::vector<std::uint8_t>(bmp.begin(), bmp.end() - 1)));
+
+  ppm.pop_back();
+  ASSERT_TRUE(xt::WriteWholeFile(folder + "/short.ppm", ppm));
+  EXPECT_FALSE(xt::LoadPicture(folder + "/short.ppm"));
+  fs::remove_all(folder);
 }
 
 }  // namespace

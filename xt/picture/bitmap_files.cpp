@@ -1,8 +1,10 @@
 #include "xt/picture/bitmap_files.h"
 
 #include <cctype>
-#include <cstring>
+#include <cstdio>
 #include <fstream>
+#include <memory>
+#include <utility>
 
 #include "xt/picture/gif_preview.h"
 
@@ -10,6 +12,8 @@ namespace xt {
 namespace {
 
 constexpr int kPpmMaxValue = 255;
+constexpr long kMaxPpmSide = 0x7FFFFF;
+constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{1} << 30;
 
 std::uint32_t Get32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -20,24 +24,53 @@ void Put32(std::uint32_t v, std::uint8_t* p) {
     p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 // One whitespace-separated decimal of a PPM header, skipping "#" comments.
-bool PpmNumber(std::span<const std::uint8_t> file, std::size_t& pos, int& value) {
-  while (pos < file.size()) {
-    if (file[pos] == '#') {
-      while (pos < file.size() && file[pos] != '\n')
-        ++pos;
-    } else if (std::isspace(file[pos])) {
-      ++pos;
-    } else {
-      break;
+bool PpmNumber(std::FILE* file, int& value) {
+  int c = std::fgetc(file);
+  while (c == '#' || std::isspace(c)) {
+    if (c == '#') {
+      while (c != '\n' && c != EOF)
+        c = std::fgetc(file);
     }
+    c = std::fgetc(file);
   }
   long v = 0;
-  const std::size_t start = pos;
-  while (pos < file.size() && std::isdigit(file[pos]) && v <= 0xFFFFFF)
-    v = v * 10 + (file[pos++] - '0');
+  bool any = false;
+  for (; c != EOF && std::isdigit(c) && v <= kMaxPpmSide; c = std::fgetc(file)) {
+    v = v * 10 + (c - '0');
+    any = true;
+  }
+  // The character after the number is its single separator.
   value = static_cast<int>(v);
-  return pos > start && v <= 0xFFFFFF;
+  return any && v <= kMaxPpmSide && std::isspace(c);
+}
+
+// Rows are read straight into their place in the bitmap and turned into blue-green-red there.
+std::optional<PackedBitmap> ReadPpm(std::FILE* file) {
+  if (std::fgetc(file) != 'P' || std::fgetc(file) != '6') return std::nullopt;
+  int width = 0, height = 0, max_value = 0;
+  if (!PpmNumber(file, width) || !PpmNumber(file, height) || !PpmNumber(file, max_value) ||
+      max_value != kPpmMaxValue || width <= 0 || height <= 0 ||
+      DibRowStride(24, width) * static_cast<std::uint64_t>(height) > kMaxPictureBytes)
+    return std::nullopt;
+  BitmapInfoHeader header;
+  header.width = width;
+  header.height = height;
+  header.bit_count = 24;
+  PackedBitmap bitmap = NewPackedBitmap(header, 0);
+  const std::size_t stride = DibRowStride(24, width);
+  const std::size_t row_bytes = 3 * static_cast<std::size_t>(width);
+  for (int r = 0; r < height; ++r) {
+    std::uint8_t* row = bitmap.data() + kBitmapInfoHeaderSize + stride * (height - 1 - r);
+    if (std::fread(row, 1, row_bytes, file) != row_bytes) return std::nullopt;
+    for (std::size_t x = 0; x < row_bytes; x += 3)
+      std::swap(row[x], row[x + 2]);
+  }
+  return bitmap;
 }
 
 }  // namespace
@@ -62,39 +95,16 @@ std::optional<PackedBitmap> ParseBmp(std::span<const std::uint8_t> file) {
   return bitmap;
 }
 
-std::optional<PackedBitmap> ParsePpm(std::span<const std::uint8_t> file) {
-  if (file.size() < 2 || file[0] != 'P' || file[1] != '6') return std::nullopt;
-  std::size_t pos = 2;
-  int width = 0, height = 0, max_value = 0;
-  if (!PpmNumber(file, pos, width) || !PpmNumber(file, pos, height) ||
-      !PpmNumber(file, pos, max_value) || max_value != kPpmMaxValue || width <= 0 || height <= 0)
-    return std::nullopt;
-  ++pos;  // the single whitespace before the pixels
-  const std::size_t row_bytes = 3 * static_cast<std::size_t>(width);
-  if (pos > file.size() || row_bytes * height > file.size() - pos) return std::nullopt;
-  BitmapInfoHeader header;
-  header.width = width;
-  header.height = height;
-  header.bit_count = 24;
-  PackedBitmap bitmap = NewPackedBitmap(header, 0);
-  const std::size_t stride = DibRowStride(24, width);
-  for (int r = 0; r < height; ++r) {
-    const std::uint8_t* from = file.data() + pos + row_bytes * r;
-    std::uint8_t* to = bitmap.data() + kBitmapInfoHeaderSize + stride * (height - 1 - r);
-    for (int x = 0; x < width; ++x) {
-      to[3 * x] = from[3 * x + 2];
-      to[3 * x + 1] = from[3 * x + 1];
-      to[3 * x + 2] = from[3 * x];
-    }
-  }
-  return bitmap;
-}
-
 std::optional<PackedBitmap> LoadPicture(const std::string& path) {
-  const std::optional<std::vector<std::uint8_t>> file = ReadWholeFile(path);
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
-  if (file->size() >= 2 && (*file)[0] == 'P') return ParsePpm(*file);
-  return ParseBmp(*file);
+  const int first = std::fgetc(file.get());
+  std::rewind(file.get());
+  if (first == 'P') return ReadPpm(file.get());
+  file.reset();
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return ParseBmp(*bytes);
 }
 
 std::vector<std::uint8_t> BmpFileBytes(std::span<const std::uint8_t> dib) {

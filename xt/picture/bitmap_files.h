@@ -16,9 +16,8 @@ constexpr std::size_t kBmpFileHeaderSize = 14;
 
 // The packed bitmap of a BMP file (bottom-up, uncompressed, 1 to 24 bits), or none.
 std::optional<PackedBitmap> ParseBmp(std::span<const std::uint8_t> file);
-// A binary PPM with a maximum value of 255 as a 24-bit packed bitmap, or none.
-std::optional<PackedBitmap> ParsePpm(std::span<const std::uint8_t> file);
-// A BMP or PPM file, told apart by its first bytes.
+// A BMP file, or a binary PPM with a maximum value of 255 (as a 24-bit bitmap), told apart by
+// their first bytes; none when the file is neither.
 std::optional<PackedBitmap> LoadPicture(const std::string& path);
 
 std::vector<std::uint8_t> BmpFileBytes(std::span<const std::uint8_t> dib);

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 namespace xt {
@@ -372,11 +371,13 @@ GifPreview DecodeGifPreviewData(std::span<const std::uint8_t> file) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
-  std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                 std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return std::nullopt;
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(data.data()), size)) return std::nullopt;
   return data;
 }
 

@@ -45,12 +45,13 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
   }
   int prefix = prefix_;
   std::int32_t* keys = keys_.data();
+  std::uint16_t* codes = codes_.data();
   for (; i < count; ++i) {
     const int pixel = pixels[i];
     const std::int32_t key = (pixel << kMaxCodeBits) + prefix;
     int slot = (pixel << kHashShift) ^ prefix;
     if (keys[slot] == key) {
-      prefix = codes_[slot];
+      prefix = codes[slot];
       continue;
     }
     if (keys[slot] >= 0) {
@@ -65,14 +66,14 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
         }
       } while (keys[slot] > 0);
       if (found) {
-        prefix = codes_[slot];
+        prefix = codes[slot];
         continue;
       }
     }
     Output(prefix);
     prefix = pixel;
     if (next_code_ < kMaxCodes) {
-      codes_[slot] = static_cast<std::uint16_t>(next_code_++);
+      codes[slot] = static_cast<std::uint16_t>(next_code_++);
       keys[slot] = key;
     } else {
       ClearTable();

@@ -38,7 +38,7 @@ class LzwCoder {
   void FlushBlock();
 
   std::vector<std::uint8_t>& stream_;
-  std::vector<std::int32_t> keys_;  // -1: empty slot
+  std::vector<std::int32_t> keys_;  // (pixel << 12) + prefix; -1: empty slot
   std::vector<std::uint16_t> codes_;
   const int initial_bits_;
   const int clear_code_;

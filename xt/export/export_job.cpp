@@ -139,6 +139,7 @@ void ExportCurrentItem(ExportSettings& settings) {
 int ExportPage(ExportSettings& settings) {
   settings.export_running = true;
   settings.previous_element = ElementKind::kNone;
+  settings.picture_names.clear();
   int result = StartPage(settings);
   if (result == 0) {
     WriteAttachments(settings, 0);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -166,6 +167,7 @@ class ExportSettings {
   long footer_position = -1;       // where the footer of the page finished last begins
   long last_footer_position = -1;  // the same for the page of the last Export or Append
   BoxFormat box_format;            // of the box being exported
+  std::set<std::string> picture_names;  // picture files the running job has written
   // The clock of the variables ($DATE:, $TIME:) and of the META dates; tests fix it.
   std::function<std::time_t()> now = [] { return std::time(nullptr); };
 

@@ -1,11 +1,36 @@
 #!/usr/bin/env bash
-# Sets up and runs the main job on the bundled example.
+# Sets up and runs the main job on the bundled example: exports the example issue into
+# out/archive, indexes it with frames and chained pages, and prints the entry page's path.
+# --open also shows it in the browser when a display is present.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+open=0
+for argument in "$@"; do
+  case $argument in
+    --open) open=1 ;;
+    -h | --help)
+      echo "usage: $0 [--open]"
+      exit 0
+      ;;
+    *)
+      echo "usage: $0 [--open]" >&2
+      exit 2
+      ;;
+  esac
+done
+
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-# A private config folder, so that the user's own settings stay as they are.
-export XDG_CONFIG_HOME="$PWD/out/config"
-./build/indexer/indexer --prefs
-./build/indexer/indexer --categories
+# The pipeline keeps its settings in out/config, so that the user's own stay as they are.
+entry=$(MARLIX_BINARY_DIR="$PWD/build" ./scripts/example-pipeline.sh out)
+echo "The example issue is ready; its entry page:"
+echo "$entry"
+if [ "$open" = 1 ]; then
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    xdg-open "$entry"
+  else
+    echo "--open: no display (DISPLAY and WAYLAND_DISPLAY are empty)" >&2
+  fi
+fi

@@ -96,7 +96,8 @@ im -size 260x160 xc:'#bcd7ea' \
   "${png_opts[@]}" "$pictures/stormmap.png"
 
 im -size 180x140 gradient:'#bfe3ff-#2f6f9f' \
-  -fill white -draw 'polygon 90,20 90,100 140,100' -fill '#f4f4f4' -draw 'polygon 84,30 84,100 45,100' \
+  -fill white -draw 'polygon 90,20 90,100 140,100' \
+  -fill '#f4f4f4' -draw 'polygon 84,30 84,100 45,100' \
   -fill '#8b1c1c' -draw 'polygon 40,104 150,104 135,122 55,122' \
   -stroke '#8b5a2b' -strokewidth 3 -draw 'line 87,18 87,106' \
   "${png_opts[@]}" "$pictures/sailboat.png"
@@ -109,5 +110,6 @@ im -size 240x150 gradient:'#87c5e8-#f7fbff' \
 
 # A GIF source, to show that GIF files can be placed as well.
 im -size 160x100 xc:'#f4efe1' -fill '#505050' \
-  -draw 'rectangle 20,60 140,85 rectangle 40,30 120,60' -fill '#c0392b' -draw 'circle 110,45 110,40' \
+  -draw 'rectangle 20,60 140,85 rectangle 40,30 120,60' \
+  -fill '#c0392b' -draw 'circle 110,45 110,40' \
   -fill white -draw 'rectangle 50,70 110,78' -strip "$pictures/press.gif"

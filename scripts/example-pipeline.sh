@@ -62,7 +62,8 @@ done
   printf 'OpenBrowser=0\n'
   printf 'ExternalHeadFootFile=1\n'
   printf 'UseMetaTags=1\n'
-  printf 'ImageCaptionStart=<TABLE ALIGN="$ALIGN:" BORDER=0 CELLPADDING=0 CELLSPACING=0>\\n<TR><TD WIDTH=$WIDTH:>\n'
+  printf 'ImageCaptionStart=%s\\n%s\n' '<TABLE ALIGN="$ALIGN:" BORDER=0 CELLPADDING=0 CELLSPACING=0>' \
+    '<TR><TD WIDTH=$WIDTH:>'
   printf 'ImageCaptionEnd=</TD><TD WIDTH=12></TD></TR>\\n</TABLE>\n'
   printf '[MetaTags]\n'
   printf 'Publisher=The Tarnby Courier\xff0\n'

@@ -16,7 +16,6 @@ Exit status 0 when everything holds; each fault is printed on its own line.
 import argparse
 import html
 import html.parser
-import os
 import pathlib
 import re
 import subprocess
@@ -306,8 +305,12 @@ def main():
                         help="comma-separated picture kinds that must occur")
     parser.add_argument("--screenshots", type=pathlib.Path)
     args = parser.parse_args()
+    with tempfile.TemporaryDirectory(prefix="check_site") as work:
+        return check(args, pathlib.Path(work))
+
+
+def check(args, work):
     checker = Checker(args)
-    work = pathlib.Path(tempfile.mkdtemp(prefix="check_site"))
     entry = args.entry.resolve()
     chromium = Chromium(args.chromium, work)
 

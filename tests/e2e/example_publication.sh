@@ -31,7 +31,8 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/user-config" MARLIX_BINARY_DIR="$binary
     cat "$work/log" >&2
     fail "the pipeline failed"
   }
-[ ! -e "$work/user-config" ] && [ ! -e "$work/home/.config" ] || fail "the user's settings were touched"
+[ ! -e "$work/user-config" ] && [ ! -e "$work/home/.config" ] ||
+  fail "the user's settings were touched"
 [ -f "$work/out/config/Tarnby/MarlixXT40.INI" ] || fail "no private plug-in settings"
 [ -f "$work/out/config/Tarnby/mlxindex.hpr" ] || fail "no private indexer settings"
 
@@ -45,7 +46,8 @@ done
 [ "$(grep -o '<A NAME=' "$issue/content.htm" | wc -l)" -eq 6 ] || fail "not six category sections"
 [ "$(grep -o 'GIFs/[A-Za-z]*\.gif' "$issue/content.htm" | wc -l)" -eq 5 ] ||
   fail "not five headline pictures"
-grep -q '^<H2>Travel</H2>' "$issue/content.htm" || fail "the category outside the table has no heading"
+grep -q '^<H2>Travel</H2>' "$issue/content.htm" ||
+  fail "the category outside the table has no heading"
 # No placeholder is left unchained.
 if grep -rl --include='*.htm' -e '\$PREVURL:' -e '\$NEXTURL:' -e '\$INDEXURL:' "$issue"; then
   fail "placeholders left in the pages above"

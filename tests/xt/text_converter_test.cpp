@@ -393,5 +393,39 @@ TEST_F(TextConverterTest, ABeginWithoutEndDoesNotKeepThePageWriter) {
   EXPECT_EQ(host_.Output(), "after");
 }
 
+// The converter outlives hosts and settings objects: a story begun under one of them and never
+// ended must not reach into the next.
+TEST(TextConverterLifetimeTest, AStoryLeftOpenEndsWithItsSettings) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "xtconvXXXXXX").string();
+  const std::filesystem::path folder = mkdtemp(pattern.data());
+  {
+    test::FakeHost host;
+    ExportSettings settings((folder / "first.INI").string());
+    SetActiveSettings(&settings);
+    settings.inside_page_export = true;
+    ASSERT_EQ(FilterBegin({XT_FILE_TYPE_HTML}), 0);
+    SetActiveSettings(nullptr);
+    host.ClearOutput();
+    Host().text.write("back", 4);
+    EXPECT_EQ(host.Output(), "back") << "the host's writer is given back with the settings";
+  }
+  const std::string text = "late";
+  XtTextRun run{};
+  run.file_type = XT_FILE_TYPE_HTML;
+  run.bytes = reinterpret_cast<const uint8_t*>(text.data());
+  run.count = static_cast<int32_t>(text.size());
+  EXPECT_EQ(FilterRun(run), -1) << "no story is open any more";
+  {
+    test::FakeHost host;
+    ExportSettings settings((folder / "second.INI").string());
+    SetActiveSettings(&settings);
+    ASSERT_EQ(FilterBegin({XT_FILE_TYPE_HTML}), 0);
+    ASSERT_EQ(FilterEnd({XT_FILE_TYPE_HTML}), 0);
+    EXPECT_EQ(host.Output(), Document(""));
+    SetActiveSettings(nullptr);
+  }
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace xt

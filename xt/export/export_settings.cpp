@@ -5,6 +5,7 @@
 
 #include "platform/config_folder.h"
 #include "platform/profile.h"
+#include "xt/export/text_converter.h"
 
 namespace xt {
 namespace {
@@ -247,6 +248,8 @@ ExportSettings* ActiveSettings() {
 }
 
 void SetActiveSettings(ExportSettings* settings) {
+  // A story the host began and never ended writes into the object that is withdrawn now.
+  if (settings != g_active_settings) AbandonTextExport();
   g_active_settings = settings;
 }
 

@@ -79,6 +79,7 @@ class TextConverter {
   void Begin(ExportSettings& settings);
   void Run(const XtTextRun& run);
   void End();
+  void Abandon();
 
  private:
   void NormalRun(const XtTextRun& run);
@@ -119,8 +120,7 @@ class TextConverter {
 
 void TextConverter::Begin(ExportSettings& settings) {
   // A story the host never ended must not leave our writer installed.
-  RestoreWriter();
-  *this = TextConverter();
+  Abandon();
   settings_ = &settings;
   inside_page_ = settings.inside_page_export;
   // Outside a page export the last exported box's format would be stale: the user's own text
@@ -186,6 +186,11 @@ void TextConverter::End() {
   }
   RestoreWriter();
   settings_ = nullptr;
+}
+
+void TextConverter::Abandon() {
+  RestoreWriter();
+  *this = TextConverter();
 }
 
 void TextConverter::RestoreWriter() {
@@ -497,6 +502,10 @@ int FilterEnd(const XtFilterEndParams& params) {
   if (params.file_type != XT_FILE_TYPE_HTML || !Converter().begun()) return -1;
   Converter().End();
   return 0;
+}
+
+void AbandonTextExport() {
+  Converter().Abandon();
 }
 
 }  // namespace xt

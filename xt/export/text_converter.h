@@ -14,4 +14,8 @@ int FilterBegin(const XtFilterBeginParams& params);
 int FilterRun(const XtTextRun& run);
 int FilterEnd(const XtFilterEndParams& params);
 
+// Drops a story that was begun and never ended, giving the host its own writer back; nothing
+// when no story is open. Called when the settings object the story writes into is withdrawn.
+void AbandonTextExport();
+
 }  // namespace xt

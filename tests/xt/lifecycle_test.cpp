@@ -7,9 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/profile.h"
 #include "tests/xt/fake_host.h"
 #include "xt/export/export_settings.h"
 #include "xt/host/activation.h"
@@ -227,6 +229,53 @@ TEST_F(LifecycleTest, LoadCreatesTheSettingsFromTheProfile) {
   LoadXtension((dir_ / "MarlixXT40.INI").string());
   ASSERT_NE(ActiveSettings(), nullptr);
   EXPECT_EQ(ActiveSettings()->DestFolder, "/srv/archive");
+}
+
+TEST_F(LifecycleTest, UnloadWritesTheMetaTagsBack) {
+  const std::string profile = (dir_ / "MarlixXT40.INI").string();
+  ReleaseXtension();
+  std::ofstream(profile) << "[Settings]\nHTMLSuffix=2\n";
+  LoadXtension(profile);
+  std::map<std::string, MetaTag>& tags = ActiveSettings()->meta_tags;
+  ASSERT_EQ(tags.size(), 5u);
+  tags.erase("URL");
+  tags["Publisher"].content = "Tarnby Press";
+  tags["Editor"] = MetaTag{"Editor", "", true};
+  EXPECT_TRUE(platform::GetProfileKeys(profile, "MetaTags").empty()) << "not before unload";
+
+  ReleaseXtension();
+  EXPECT_EQ(platform::GetProfileKeys(profile, "MetaTags"),
+            (std::vector<std::string>{"Author", "Editor", "Keywords", "Publication", "Publisher"}));
+  EXPECT_EQ(platform::GetProfileString(profile, "MetaTags", "Publisher", ""),
+            "Tarnby Press\xff"
+            "0");
+  EXPECT_EQ(platform::GetProfileString(profile, "MetaTags", "Editor", ""),
+            "\xff"
+            "1");
+  EXPECT_EQ(platform::GetProfileInt(profile, "Settings", "HTMLSuffix", 0), 2);
+
+  LoadXtension(profile);
+  const std::map<std::string, MetaTag>& loaded = ActiveSettings()->meta_tags;
+  ASSERT_EQ(loaded.size(), 5u);
+  EXPECT_EQ(loaded.count("URL"), 0u);
+  EXPECT_EQ(loaded.at("Publisher").content, "Tarnby Press");
+  EXPECT_TRUE(loaded.at("Editor").unique);
+}
+
+TEST_F(LifecycleTest, TagsAllDeletedBeforeUnloadComeBackAsTheDefaults) {
+  const std::string profile = (dir_ / "MarlixXT40.INI").string();
+  ReleaseXtension();
+  std::ofstream(profile) << "[MetaTags]\nEditor=Ann\n";
+  LoadXtension(profile);
+  ASSERT_EQ(ActiveSettings()->meta_tags.size(), 1u);
+  ActiveSettings()->meta_tags.clear();
+  ReleaseXtension();
+  EXPECT_TRUE(platform::GetProfileKeys(profile, "MetaTags").empty());
+  LoadXtension(profile);
+  const std::map<std::string, MetaTag>& loaded = ActiveSettings()->meta_tags;
+  ASSERT_EQ(loaded.size(), 5u);
+  EXPECT_EQ(loaded.at("Publication").content, "Your publication name");
+  EXPECT_TRUE(loaded.at("Author").unique);
 }
 
 TEST_F(LifecycleTest, JobSetsItsFieldsBeforeRunning) {

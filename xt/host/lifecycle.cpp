@@ -121,6 +121,8 @@ void LoadXtension(const std::string& profile_path) {
 void ReleaseXtension() {
   XtensionState& state = State();
   state.export_sheet.reset();
+  // The META tags edited while the plug-in ran live only in memory until now.
+  if (state.settings) state.settings->SaveMetaTags();
   SetActiveSettings(nullptr);
   state = XtensionState{};
 }

@@ -21,7 +21,8 @@ inline constexpr const char* kTemporaryFileName = "$mxt";
 
 // When the library is loaded: the one settings object, filled from the profile file.
 void LoadXtension(const std::string& profile_path);
-// When the library is unloaded: the settings object and any open window go.
+// When the library is unloaded: the META tags are written back to the profile file, then the
+// settings object and any open window go.
 void ReleaseXtension();
 
 // After binding: registers the text filter, installs the callbacks, sets the temporary file

@@ -1,7 +1,6 @@
 #include "indexer/engine/index_collection.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace indexer {
 namespace {
@@ -12,7 +11,7 @@ struct TextSlot {
   std::int64_t offset;
   std::size_t capacity;
 };
-constexpr std::int64_t kInUseOffset = 0;
+constexpr std::size_t kInUseOffset = 0;
 constexpr TextSlot kYearSlot{1, kShortFieldLimit};
 constexpr TextSlot kIssueSlot{23, kShortFieldLimit};
 constexpr TextSlot kCategorySlot{45, kShortFieldLimit};
@@ -29,32 +28,23 @@ std::int64_t BlocksOffset(std::uint32_t count) {
   return kCollectionHeaderSize + kRecordSize * static_cast<std::int64_t>(count);
 }
 
-// Writes the whole slot: length, text, zero bytes up to the slot's end.
-MMoreErr WriteSlot(FileStream& stream, std::int64_t record, const TextSlot& slot,
-                   const std::string& text) {
+// The record as stored: the in-use byte, then each slot as its length, its text and zero bytes
+// up to the slot's end.
+using RecordBytes = std::array<std::uint8_t, kRecordSize>;
+
+void EncodeSlot(const TextSlot& slot, const std::string& text, RecordBytes& bytes) {
   const std::size_t length = std::min(text.size(), slot.capacity);
-  std::vector<std::uint8_t> bytes(2 + slot.capacity, 0);
-  bytes[0] = static_cast<std::uint8_t>(length >> 8);
-  bytes[1] = static_cast<std::uint8_t>(length & 0xFF);
-  std::copy_n(text.begin(), length, bytes.begin() + 2);
-  if (MMoreErr status = stream.Seek(record + slot.offset, kSeekStart); status != kNoErr)
-    return status;
-  std::size_t count = bytes.size();
-  return stream.WriteBytes(bytes.data(), count);
+  std::uint8_t* out = bytes.data() + slot.offset;
+  out[0] = static_cast<std::uint8_t>(length >> 8);
+  out[1] = static_cast<std::uint8_t>(length & 0xFF);
+  std::copy_n(text.begin(), length, out + 2);
 }
 
-// Reads a slot's text; a length beyond the slot is cut to the slot, never read past it.
-MMoreErr ReadSlot(FileStream& stream, std::int64_t record, const TextSlot& slot,
-                  std::string& text) {
-  if (MMoreErr status = stream.Seek(record + slot.offset, kSeekStart); status != kNoErr)
-    return status;
-  std::uint16_t length = 0;
-  if (MMoreErr status = stream.ReadShort(length, true); status != kNoErr) return status;
-  std::string value(std::min<std::size_t>(length, slot.capacity), '\0');
-  std::size_t count = value.size();
-  if (MMoreErr status = stream.ReadBytes(value.data(), count); status != kNoErr) return status;
-  text = std::move(value);
-  return kNoErr;
+// A slot's text; a length beyond the slot is cut to the slot, never read past it.
+std::string DecodeSlot(const TextSlot& slot, const RecordBytes& bytes) {
+  const std::uint8_t* in = bytes.data() + slot.offset;
+  const std::size_t length = std::min<std::size_t>((in[0] << 8) | in[1], slot.capacity);
+  return std::string(reinterpret_cast<const char*>(in + 2), length);
 }
 
 }  // namespace
@@ -63,6 +53,7 @@ IndexCollection::IndexCollection(std::string path) : stream_(std::move(path)) {}
 
 MMoreErr IndexCollection::open(const char* mode) {
   count_ = 0;
+  nextAppend_ = kUnknownPosition;
   for (SettingsStore& block : blocks_)
     block.Clear();
   if (MMoreErr status = stream_.Open(mode); status != kNoErr) return status;
@@ -118,55 +109,58 @@ MMoreErr IndexCollection::appendRecord(ArticleRecord& record, std::uint32_t n) {
   if (n > count_) count_ = n;
   record.number = n;
   const std::int64_t offset = RecordOffset(n);
-  if (stream_.Length() < offset + kRecordSize) {
-    if (MMoreErr status = stream_.ExtendTo(offset + kRecordSize); status != kNoErr) return status;
+  RecordBytes bytes{};
+  bytes[kInUseOffset] = record.inUse ? 1 : 0;
+  EncodeSlot(kYearSlot, record.year, bytes);
+  EncodeSlot(kIssueSlot, record.issue, bytes);
+  EncodeSlot(kCategorySlot, record.category, bytes);
+  EncodeSlot(kPathSlot, record.path, bytes);
+  EncodeSlot(kRelativePathSlot, record.relativePath, bytes);
+  EncodeSlot(kDescriptionSlot, record.description, bytes);
+  EncodeSlot(kSubdescriptionSlot, record.subdescription, bytes);
+  // A scan appends record after record: the stream already stands where the next one goes, and
+  // a seek there would cost a flush and a look at the file's length every time.
+  if (offset != nextAppend_) {
+    nextAppend_ = kUnknownPosition;
+    // Past the end, the seek pads the file with zero bytes up to the record.
+    if (MMoreErr status = stream_.Seek(offset, kSeekStart); status != kNoErr) return status;
   }
-  if (MMoreErr status = stream_.Seek(offset + kInUseOffset, kSeekStart); status != kNoErr)
+  std::size_t count = bytes.size();
+  if (MMoreErr status = stream_.WriteBytes(bytes.data(), count); status != kNoErr) {
+    nextAppend_ = kUnknownPosition;
     return status;
-  if (MMoreErr status = stream_.WriteBool(record.inUse); status != kNoErr) return status;
-  const std::pair<const TextSlot*, const std::string*> fields[] = {
-      {&kYearSlot, &record.year},
-      {&kIssueSlot, &record.issue},
-      {&kCategorySlot, &record.category},
-      {&kPathSlot, &record.path},
-      {&kRelativePathSlot, &record.relativePath},
-      {&kDescriptionSlot, &record.description},
-      {&kSubdescriptionSlot, &record.subdescription},
-  };
-  for (const auto& [slot, text] : fields) {
-    if (MMoreErr status = WriteSlot(stream_, offset, *slot, *text); status != kNoErr) return status;
   }
-  return kNoErr;
+  nextAppend_ = offset + kRecordSize;
+  // Flushed, so that the file on disk holds every record appended so far.
+  return stream_.Flush();
 }
 
 MMoreErr IndexCollection::readRecord(ArticleRecord& record, std::uint32_t n) {
   if (n == 0) return kBadArgument;
   if (!stream_.IsOpen()) return kFileNotOpenErr;
+  nextAppend_ = kUnknownPosition;
   record.number = n;
   const std::int64_t offset = RecordOffset(n);
   // Reading never seeks past the end: that would grow the file.
   if (offset + kRecordSize > stream_.Length()) return kFileReadErr;
-  if (MMoreErr status = stream_.Seek(offset + kInUseOffset, kSeekStart); status != kNoErr)
-    return status;
-  bool inUse = false;
-  if (stream_.ReadBool(inUse) == kNoErr) record.inUse = inUse;
-  const std::pair<const TextSlot*, std::string*> fields[] = {
-      {&kYearSlot, &record.year},
-      {&kIssueSlot, &record.issue},
-      {&kCategorySlot, &record.category},
-      {&kPathSlot, &record.path},
-      {&kRelativePathSlot, &record.relativePath},
-      {&kDescriptionSlot, &record.description},
-      {&kSubdescriptionSlot, &record.subdescription},
-  };
-  for (const auto& [slot, text] : fields) {
-    if (MMoreErr status = ReadSlot(stream_, offset, *slot, *text); status != kNoErr) return status;
-  }
+  if (MMoreErr status = stream_.Seek(offset, kSeekStart); status != kNoErr) return status;
+  RecordBytes bytes{};
+  std::size_t count = bytes.size();
+  if (MMoreErr status = stream_.ReadBytes(bytes.data(), count); status != kNoErr) return status;
+  record.inUse = bytes[kInUseOffset] != 0;
+  record.year = DecodeSlot(kYearSlot, bytes);
+  record.issue = DecodeSlot(kIssueSlot, bytes);
+  record.category = DecodeSlot(kCategorySlot, bytes);
+  record.path = DecodeSlot(kPathSlot, bytes);
+  record.relativePath = DecodeSlot(kRelativePathSlot, bytes);
+  record.description = DecodeSlot(kDescriptionSlot, bytes);
+  record.subdescription = DecodeSlot(kSubdescriptionSlot, bytes);
   return kNoErr;
 }
 
 MMoreErr IndexCollection::close() {
   if (!stream_.IsOpen()) return kFileNotOpenErr;
+  nextAppend_ = kUnknownPosition;
   MMoreErr status = stream_.Seek(0, kSeekStart);
   if (status == kNoErr) status = stream_.WriteLong(kCollectionMagic, true);
   if (status == kNoErr) status = stream_.WriteLong(kCollectionVersion, true);

@@ -57,8 +57,13 @@ class IndexCollection {
  private:
   MMoreErr ReadHeader();
 
+  static constexpr std::int64_t kUnknownPosition = -1;
+
   FileStream stream_;
   std::uint32_t count_ = 0;
+  // Where the stream stands right after the last appended record; kUnknownPosition once
+  // anything else has moved it.
+  std::int64_t nextAppend_ = kUnknownPosition;
   std::array<SettingsStore, 3> blocks_;
 };
 

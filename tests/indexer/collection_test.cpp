@@ -146,6 +146,49 @@ TEST(IndexCollectionTest, RecordNumbersChosenAsTheCallerAsks) {
   EXPECT_EQ(back.category, "Own");
 }
 
+TEST(IndexCollectionTest, AppendsAfterReadsAndReopeningLandInTheirOwnPlace) {
+  ScratchFolder folder;
+  const std::string path = folder.File("index.mlx");
+  {
+    IndexCollection collection(path);
+    ASSERT_EQ(collection.open("w+b"), kNoErr);
+    ASSERT_EQ(collection.setHeader(kIssueIndex, true, false), kNoErr);
+    for (const char* category : {"A", "B"}) {
+      ArticleRecord record = SampleRecord(category);
+      ASSERT_EQ(collection.appendRecord(record), kNoErr);
+    }
+    ArticleRecord first;
+    ASSERT_EQ(collection.readRecord(first, 1), kNoErr);  // leaves the stream inside the records
+    ArticleRecord third = SampleRecord("C");
+    ASSERT_EQ(collection.appendRecord(third), kNoErr);
+    EXPECT_EQ(third.number, 3u);
+    ArticleRecord back;
+    ASSERT_EQ(collection.readRecord(back, 2), kNoErr);
+    EXPECT_EQ(back.category, "B");
+    ASSERT_EQ(collection.close(), kNoErr);
+  }
+  {
+    IndexCollection collection(path);
+    ASSERT_EQ(collection.open("r+b"), kNoErr);  // leaves the stream after the blocks
+    ArticleRecord fourth = SampleRecord("D");
+    ASSERT_EQ(collection.appendRecord(fourth), kNoErr);
+    EXPECT_EQ(fourth.number, 4u);
+    ASSERT_EQ(collection.close(), kNoErr);
+  }
+  const std::string other = folder.File("other.mlx");
+  {
+    IndexCollection collection(other);
+    ASSERT_EQ(collection.open("w+b"), kNoErr);
+    ASSERT_EQ(collection.setHeader(kIssueIndex, true, false), kNoErr);
+    for (const char* category : {"A", "B", "C", "D"}) {
+      ArticleRecord record = SampleRecord(category);
+      ASSERT_EQ(collection.appendRecord(record), kNoErr);
+    }
+    ASSERT_EQ(collection.close(), kNoErr);
+  }
+  EXPECT_EQ(ReadFile(path), ReadFile(other));
+}
+
 TEST(IndexCollectionTest, MissingHeaderKeysAreNotFound) {
   ScratchFolder folder;
   IndexCollection collection(folder.File("index.mlx"));

@@ -6,9 +6,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "tests/xt/fake_host.h"
 #include "tests/xt/picture_support.h"
+#include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
 
 namespace {
@@ -114,6 +118,95 @@ TEST_F(JpegWriterTest, OnlyTrueColourBitmapsAreWritten) {
   const auto dib = picture_test::MakeBitmap8(4, 4, {}, 0, [](int, int) { return 0; });
   EXPECT_EQ(xt::WriteJpegFile(dib, Path("i.jpg"), false), JERR_BAD_IN_COLORSPACE);
   EXPECT_FALSE(std::filesystem::exists(Path("i.jpg")));
+}
+
+// A binary PPM of the picture, top row first, red-green-blue.
+std::vector<std::uint8_t> PpmBytes(int width, int height,
+                                   const std::function<Rgb(int, int)>& pixel) {
+  const std::string head =
+      "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+  std::vector<std::uint8_t> ppm(head.begin(), head.end());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pixel(x, y);
+      ppm.insert(ppm.end(), {c.r, c.g, c.b});
+    }
+  }
+  return ppm;
+}
+
+Rgb Gradient(int x, int y) {
+  return {static_cast<std::uint8_t>(x * 3), static_cast<std::uint8_t>(y * 5),
+          static_cast<std::uint8_t>(x ^ y)};
+}
+
+TEST_F(JpegWriterTest, RowsStraightFromAPpmGiveTheBytesOfTheLoadedBitmap) {
+  // 45 x 40 rows, so that read-ahead blocks and MCU rows do not line up with the picture.
+  constexpr int kWidth = 45;
+  constexpr int kHeight = 40;
+  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), PpmBytes(kWidth, kHeight, Gradient)));
+  const auto bitmap = xt::LoadPicture(Path("a.ppm"));
+  ASSERT_TRUE(bitmap);
+  for (const bool progressive : {false, true}) {
+    SCOPED_TRACE(progressive);
+    ASSERT_EQ(xt::WriteJpegFile(*bitmap, Path("from-bitmap.jpg"), progressive), xt::kJpegWritten);
+    xt::PpmReader ppm;
+    ASSERT_TRUE(ppm.Open(Path("a.ppm")));
+    EXPECT_EQ(ppm.width(), kWidth);
+    EXPECT_EQ(ppm.height(), kHeight);
+    int rows = 0;
+    const xt::JpegRowSource next_row = [&] {
+      ++rows;
+      return ppm.NextRow();
+    };
+    ASSERT_EQ(xt::WriteJpegRows(kWidth, kHeight, xt::JpegPixelOrder::kRedGreenBlue, next_row,
+                                Path("from-rows.jpg"), progressive),
+              xt::kJpegWritten);
+    EXPECT_EQ(rows, kHeight);
+    EXPECT_EQ(ppm.NextRow(), nullptr);
+    const auto expected = xt::ReadWholeFile(Path("from-bitmap.jpg"));
+    const auto written = xt::ReadWholeFile(Path("from-rows.jpg"));
+    ASSERT_TRUE(expected && written);
+    EXPECT_EQ(*written, *expected);
+  }
+}
+
+TEST_F(JpegWriterTest, SourceThatRunsDryStopsAndLeavesNoFile) {
+  const std::vector<std::uint8_t> row(3 * 16, 200);
+  int left = 5;
+  const xt::JpegRowSource next_row = [&]() -> const std::uint8_t* {
+    return left-- > 0 ? row.data() : nullptr;
+  };
+  EXPECT_EQ(xt::WriteJpegRows(16, 16, xt::JpegPixelOrder::kRedGreenBlue, next_row, Path("dry.jpg"),
+                              false),
+            JERR_INPUT_EOF);
+  EXPECT_FALSE(std::filesystem::exists(Path("dry.jpg")));
+}
+
+TEST_F(JpegWriterTest, PpmReaderGivesRowsTopFirstAndRefusesShortFiles) {
+  auto ppm_bytes = PpmBytes(3, 2, Gradient);
+  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), ppm_bytes));
+  xt::PpmReader reader;
+  ASSERT_TRUE(reader.Open(Path("a.ppm")));
+  EXPECT_EQ(reader.row_bytes(), 9u);
+  std::vector<std::uint8_t> row(reader.row_bytes());
+  ASSERT_TRUE(reader.ReadRow(row.data()));
+  const Rgb top_right = Gradient(2, 0);
+  EXPECT_EQ(std::vector<std::uint8_t>(row.begin() + 6, row.end()),
+            (std::vector<std::uint8_t>{top_right.r, top_right.g, top_right.b}));
+  ASSERT_TRUE(reader.ReadRow(row.data()));
+  EXPECT_EQ(row[1], Gradient(0, 1).g);
+  EXPECT_FALSE(reader.ReadRow(row.data()));
+
+  ppm_bytes.pop_back();  // one byte short: refused before any row is read
+  ASSERT_TRUE(xt::WriteWholeFile(Path("short.ppm"), ppm_bytes));
+  EXPECT_FALSE(reader.Open(Path("short.ppm")));
+  EXPECT_EQ(reader.NextRow(), nullptr);
+  const std::string deep = "P6 1 1 65535 " + std::string(6, '\0');
+  ASSERT_TRUE(
+      xt::WriteWholeFile(Path("deep.ppm"), std::vector<std::uint8_t>(deep.begin(), deep.end())));
+  EXPECT_FALSE(reader.Open(Path("deep.ppm")));  // 16-bit samples are not read
+  EXPECT_FALSE(reader.Open(Path("missing.ppm")));
 }
 
 }  // namespace

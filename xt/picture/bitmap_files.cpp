@@ -1,7 +1,9 @@
 #include "xt/picture/bitmap_files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <utility>
@@ -14,6 +16,8 @@ namespace {
 constexpr int kPpmMaxValue = 255;
 constexpr long kMaxPpmSide = 0x7FFFFF;
 constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{1} << 30;
+// Bytes of rows PpmReader::NextRow reads at a time.
+constexpr std::size_t kReadAheadBytes = 64 * 1024;
 
 std::uint32_t Get32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -49,31 +53,85 @@ bool PpmNumber(std::FILE* file, int& value) {
   return any && v <= kMaxPpmSide && std::isspace(c);
 }
 
+// Turns a row of red-green-blue pixels into blue-green-red in place.
+void SwapRedAndBlue(std::uint8_t* row, std::size_t pixels) {
+  for (std::uint8_t* end = row + 3 * pixels; row != end; row += 3) {
+    const std::uint8_t red = row[0];
+    row[0] = row[2];
+    row[2] = red;
+  }
+}
+
 // Rows are read straight into their place in the bitmap and turned into blue-green-red there.
-std::optional<PackedBitmap> ReadPpm(std::FILE* file) {
-  if (std::fgetc(file) != 'P' || std::fgetc(file) != '6') return std::nullopt;
-  int width = 0, height = 0, max_value = 0;
-  if (!PpmNumber(file, width) || !PpmNumber(file, height) || !PpmNumber(file, max_value) ||
-      max_value != kPpmMaxValue || width <= 0 || height <= 0 ||
-      DibRowStride(24, width) * static_cast<std::uint64_t>(height) > kMaxPictureBytes)
-    return std::nullopt;
+std::optional<PackedBitmap> ReadPpm(PpmReader& ppm) {
   BitmapInfoHeader header;
-  header.width = width;
-  header.height = height;
+  header.width = ppm.width();
+  header.height = ppm.height();
   header.bit_count = 24;
   PackedBitmap bitmap = NewPackedBitmap(header, 0);
-  const std::size_t stride = DibRowStride(24, width);
-  const std::size_t row_bytes = 3 * static_cast<std::size_t>(width);
-  for (int r = 0; r < height; ++r) {
-    std::uint8_t* row = bitmap.data() + kBitmapInfoHeaderSize + stride * (height - 1 - r);
-    if (std::fread(row, 1, row_bytes, file) != row_bytes) return std::nullopt;
-    for (std::size_t x = 0; x < row_bytes; x += 3)
-      std::swap(row[x], row[x + 2]);
+  const std::size_t stride = DibRowStride(24, header.width);
+  for (int r = 0; r < header.height; ++r) {
+    std::uint8_t* row = bitmap.data() + kBitmapInfoHeaderSize + stride * (header.height - 1 - r);
+    if (!ppm.ReadRow(row)) return std::nullopt;
+    SwapRedAndBlue(row, static_cast<std::size_t>(header.width));
   }
   return bitmap;
 }
 
 }  // namespace
+
+bool PpmReader::Open(const std::string& path) {
+  *this = PpmReader();
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  if (!file_) return false;
+  std::FILE* file = file_.get();
+  int width = 0, height = 0, max_value = 0;
+  if (std::fgetc(file) != 'P' || std::fgetc(file) != '6' || !PpmNumber(file, width) ||
+      !PpmNumber(file, height) || !PpmNumber(file, max_value) || max_value != kPpmMaxValue ||
+      width <= 0 || height <= 0 ||
+      DibRowStride(24, width) * static_cast<std::uint64_t>(height) > kMaxPictureBytes) {
+    file_.reset();
+    return false;
+  }
+  width_ = width;
+  height_ = height;
+  // A file cut short is refused before anything is made of it.
+  const std::uint64_t pixels = row_bytes() * static_cast<std::uint64_t>(height);
+  std::error_code error;
+  const off_t start = ftello(file);
+  if (std::filesystem::is_regular_file(path, error)) {
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || start < 0 || size < static_cast<std::uint64_t>(start) + pixels) {
+      *this = PpmReader();
+      return false;
+    }
+  }
+  rows_left_ = height;
+  return true;
+}
+
+bool PpmReader::ReadRow(std::uint8_t* row) {
+  if (!file_ || rows_left_ == 0) return false;
+  if (std::fread(row, 1, row_bytes(), file_.get()) != row_bytes()) return false;
+  --rows_left_;
+  return true;
+}
+
+const std::uint8_t* PpmReader::NextRow() {
+  if (block_next_ == block_rows_) {
+    if (!file_ || rows_left_ == 0) return nullptr;
+    // Several rows a read: one system call for many rows, few enough to stay in the cache.
+    const std::size_t rows =
+        std::min<std::size_t>(static_cast<std::size_t>(rows_left_),
+                              std::max<std::size_t>(1, kReadAheadBytes / row_bytes()));
+    block_.resize(rows * row_bytes());
+    if (std::fread(block_.data(), 1, block_.size(), file_.get()) != block_.size()) return nullptr;
+    rows_left_ -= static_cast<int>(rows);
+    block_rows_ = rows;
+    block_next_ = 0;
+  }
+  return block_.data() + row_bytes() * block_next_++;
+}
 
 std::optional<PackedBitmap> ParseBmp(std::span<const std::uint8_t> file) {
   if (file.size() < kBmpFileHeaderSize + kBitmapInfoHeaderSize || file[0] != 'B' || file[1] != 'M')
@@ -99,9 +157,12 @@ std::optional<PackedBitmap> LoadPicture(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
   const int first = std::fgetc(file.get());
-  std::rewind(file.get());
-  if (first == 'P') return ReadPpm(file.get());
   file.reset();
+  if (first == 'P') {
+    PpmReader ppm;
+    if (!ppm.Open(path)) return std::nullopt;
+    return ReadPpm(ppm);
+  }
   const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
   if (!bytes) return std::nullopt;
   return ParseBmp(*bytes);

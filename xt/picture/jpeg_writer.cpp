@@ -28,25 +28,34 @@ struct Compression {
   }
 };
 
-int Compress(Compression& c, const BitmapView& view, std::FILE* file, bool progressive) {
+struct Picture {
+  int width;
+  int height;
+  JpegPixelOrder order;
+  const JpegRowSource& next_row;
+};
+
+int Compress(Compression& c, const Picture& picture, std::FILE* file, bool progressive) {
   if (setjmp(c.errors.recovery) != 0) return c.errors.pub.msg_code;
   jpeg_compress_struct& cinfo = c.cinfo;
   cinfo.err = InstallJpegErrorHandler(c.errors);
   jpeg_create_compress(&cinfo);
   c.created = true;
 
-  cinfo.image_width = static_cast<JDIMENSION>(view.width);
-  cinfo.image_height = static_cast<JDIMENSION>(view.height);
+  cinfo.image_width = static_cast<JDIMENSION>(picture.width);
+  cinfo.image_height = static_cast<JDIMENSION>(picture.height);
   cinfo.input_components = kJpegComponents;
-  cinfo.in_color_space = JCS_EXT_BGR;  // the captured rows' byte order, read as they are
+  // The rows are read in their own byte order, never rearranged first.
+  cinfo.in_color_space = picture.order == JpegPixelOrder::kBlueGreenRed ? JCS_EXT_BGR : JCS_EXT_RGB;
   jpeg_set_defaults(&cinfo);
   jpeg_default_colorspace(&cinfo);
   if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_stdio_dest(&cinfo, file);
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
-    // Rows are stored bottom-up; the JPEG starts with the top row.
-    JSAMPROW row = const_cast<JSAMPROW>(view.TopRow(static_cast<int>(cinfo.next_scanline)));
+    const std::uint8_t* next = picture.next_row();
+    if (next == nullptr) return JERR_INPUT_EOF;
+    JSAMPROW row = const_cast<JSAMPROW>(next);
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -55,21 +64,31 @@ int Compress(Compression& c, const BitmapView& view, std::FILE* file, bool progr
 
 }  // namespace
 
-int WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path,
-                  bool progressive) {
-  const std::optional<BitmapView> view = ViewBitmap(picture);
-  if (!view || view->bit_count != 24) return JERR_BAD_IN_COLORSPACE;
+int WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
+                  const std::string& path, bool progressive) {
   File file(std::fopen(path.c_str(), "wb"));
   if (!file) return kJpegCannotOpen;
   int result = kJpegWritten;
   {
     Compression compression;
-    result = Compress(compression, *view, file.get(), progressive);
+    result =
+        Compress(compression, Picture{width, height, order, next_row}, file.get(), progressive);
   }
   if (std::fclose(file.release()) != 0 && result == kJpegWritten) result = JERR_FILE_WRITE;
   // A file cut short by an error would look like a picture to a browser; it goes.
   if (result != kJpegWritten) std::remove(path.c_str());
   return result;
+}
+
+int WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path,
+                  bool progressive) {
+  const std::optional<BitmapView> view = ViewBitmap(picture);
+  if (!view || view->bit_count != 24) return JERR_BAD_IN_COLORSPACE;
+  // Rows are stored bottom-up; the JPEG starts with the top row.
+  int top_row = 0;
+  const JpegRowSource rows = [&] { return view->TopRow(top_row++); };
+  return WriteJpegRows(view->width, view->height, JpegPixelOrder::kBlueGreenRed, rows, path,
+                       progressive);
 }
 
 }  // namespace xt

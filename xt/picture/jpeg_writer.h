@@ -2,6 +2,8 @@
 // progressive JPEG file at libjpeg's default quality 75.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -17,5 +19,16 @@ constexpr int kJpegCannotOpen = 1;
 // A bitmap that is not a valid 24-bit packed bitmap is refused with JERR_BAD_IN_COLORSPACE
 // before anything is written.
 int WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path, bool progressive);
+
+// The order of the three bytes of a pixel in the rows handed to WriteJpegRows.
+enum class JpegPixelOrder { kBlueGreenRed, kRedGreenBlue };
+
+// Gives the next row of the picture, top row first, or nullptr when it cannot.
+using JpegRowSource = std::function<const std::uint8_t*()>;
+
+// Compresses as WriteJpegFile does, taking the rows one at a time from `next_row`, so that the
+// picture need never be held whole. A source that runs dry stops with JERR_INPUT_EOF.
+int WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
+                  const std::string& path, bool progressive);
 
 }  // namespace xt

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <jerror.h>
+
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
 #include "xt/picture/gif_writer.h"
@@ -67,9 +69,21 @@ int WriteGif(const Options& o) {
 }
 
 int WriteJpeg(const Options& o) {
-  const std::optional<xt::PackedBitmap> picture = xt::LoadPicture(o.files[0]);
-  if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
-  const int result = xt::WriteJpegFile(*picture, o.files[1], o.progressive);
+  // A PPM goes to the compressor row by row as it is read, in its own byte order: it is never
+  // held whole nor rearranged into a bitmap first.
+  xt::PpmReader ppm;
+  int result = 0;
+  if (ppm.Open(o.files[0])) {
+    result = xt::WriteJpegRows(
+        ppm.width(), ppm.height(), xt::JpegPixelOrder::kRedGreenBlue,
+        [&ppm] { return ppm.NextRow(); }, o.files[1], o.progressive);
+    if (result == JERR_INPUT_EOF)
+      return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
+  } else {
+    const std::optional<xt::PackedBitmap> picture = xt::LoadPicture(o.files[0]);
+    if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
+    result = xt::WriteJpegFile(*picture, o.files[1], o.progressive);
+  }
   if (result == xt::kJpegCannotOpen) return Fail("cannot write " + o.files[1]);
   if (result != xt::kJpegWritten) return Fail("libjpeg error " + std::to_string(result));
   return kExitOk;

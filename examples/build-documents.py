@@ -215,11 +215,7 @@ def harbour():
     s.add("red", color=RED)
     s.add(" and ")
     s.add("blue", color=BLUE)
-    s.add(" flags tell the ferries where to berth. Names in ")
-    s.add("Helvetica Black", font=HELVETICA_BLACK)
-    s.add(" come out bold, names in ")
-    s.add("Georgia Italic", font=GEORGIA_ITALIC)
-    s.add(" italic, and this line is set in ")
+    s.add(" flags tell the ferries where to berth, and this line is set in ")
     s.add("Verdana", font=VERDANA, color=GREEN)
     s.add(".\r")
     s.paragraph(left_indent=18)
@@ -232,14 +228,22 @@ def harbour():
     s.link("midsummer concert", TEXT_LINK_FILE,
            "@ARCHIVE@/1998/01/Culture/Concert/Concert.htm")
     s.add(" in the park.")
+    # A box that sends neither face nor colour, so that the font names alone set the style.
+    signs = Story(2)
+    signs.add("On the quay the fish stall's sign is painted in ")
+    signs.add("Helvetica Black", font=HELVETICA_BLACK)
+    signs.add(", which comes out bold, and the café's menu in ")
+    signs.add("Georgia Italic", font=GEORGIA_ITALIC)
+    signs.add(", which comes out italic.")
     boxes = [
         text_box(1, [0, 0, 400, 300], s,
                  [text_record(flags=SEND_COLOR | SEND_FACE, kind=NORMAL)]),
         picture_box(2, "harbour.png", (240, 160),
                     [picture_record(picture_format=JPEG, align=2, hspace=10,
                                     alt="The harbour at dawn")], left=310),
+        text_box(3, [410, 0, 450, 300], signs),
     ]
-    return document("Harbour", [s], boxes, [2, 1])
+    return document("Harbour", [s, signs], boxes, [2, 1, 3])
 
 
 def concert():

@@ -58,6 +58,8 @@ expect() { # FILE PATTERN WHAT
 }
 expect Culture/Harbour/Harbour.htm '<H1>' "heading from the font size"
 expect Culture/Harbour/Harbour.htm '<STRONG>smoked herring</STRONG>' "bold from the style"
+expect Culture/Harbour/Harbour.htm '<STRONG>Helvetica Black</STRONG>' "bold from the font name"
+expect Culture/Harbour/Harbour.htm 'Georgia Italic</I>' "italic from the font name"
 expect Culture/Harbour/Harbour.htm 'initials/E.gif' "drop cap"
 expect Culture/Harbour/Harbour.htm 'initials/indent.gif' "indented paragraph"
 expect Culture/Harbour/Harbour.htm 'COLOR="c0392b"' "text colour"

@@ -1,13 +1,12 @@
 // Feeds arbitrary bytes to the collection reader: the header, the blocks and every record are
 // read without a crash, an over-read or a huge allocation, and no text exceeds its slot.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_input_file.h"
 #include "indexer/engine/index_collection.h"
 
 namespace {
@@ -15,22 +14,11 @@ namespace {
 // Enough records to reach every byte of an input of the fuzzer's usual sizes.
 constexpr std::uint32_t kMaxRecordsRead = 64;
 
-std::string InputPath(const char* name) {
-  return "/tmp/" + std::string(name) + "-" + std::to_string(::getpid());
-}
-
-void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) std::abort();
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = InputPath("collection_reader_fuzz");
-  WriteInput(path, data, size);
+  static const std::string path = fuzz::InputPath("collection_reader_fuzz");
+  fuzz::WriteInput(path, data, size);
   indexer::IndexCollection collection(path);
   // Read-only: the reader must never change the file it reads.
   if (collection.open("rb") != indexer::kNoErr) return 0;

@@ -1,32 +1,16 @@
 // Feeds arbitrary bytes to the settings file reader: no crash, no over-read, no huge allocation,
 // and whatever loads saves and loads back the same.
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_input_file.h"
 #include "indexer/app/settings_file.h"
 
-namespace {
-
-std::string InputPath(const char* name) {
-  return "/tmp/" + std::string(name) + "-" + std::to_string(::getpid());
-}
-
-void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) std::abort();
-  if (size > 0) std::fwrite(data, 1, size, file);
-  std::fclose(file);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = InputPath("settings_reader_fuzz");
-  WriteInput(path, data, size);
+  static const std::string path = fuzz::InputPath("settings_reader_fuzz");
+  fuzz::WriteInput(path, data, size);
   indexer::SettingsFile file;
   if (file.Load(path) != indexer::kNoErr) return 0;
   if (file.Save() != indexer::kNoErr) std::abort();

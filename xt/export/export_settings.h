@@ -164,9 +164,9 @@ class ExportSettings {
   int write_error = 0;              // errno of the first failed write to the page, 0 if none
   std::int32_t column = 0;          // characters written since the page's last line feed
   ElementKind previous_element = ElementKind::kNone;
-  long footer_position = -1;       // where the footer of the page finished last begins
-  long last_footer_position = -1;  // the same for the page of the last Export or Append
-  BoxFormat box_format;            // of the box being exported
+  long footer_position = -1;            // where the footer of the page finished last begins
+  long last_footer_position = -1;       // the same for the page of the last Export or Append
+  BoxFormat box_format;                 // of the box being exported
   std::set<std::string> picture_names;  // picture files the running job has written
   // The clock of the variables ($DATE:, $TIME:) and of the META dates; tests fix it.
   std::function<std::time_t()> now = [] { return std::time(nullptr); };

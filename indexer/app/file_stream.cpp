@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -13,19 +12,12 @@
 #include <system_error>
 #include <vector>
 
+#include "indexer/app/big_endian.h"
 #include "indexer/app/stream_replacer.h"
 #include "platform/paths.h"
 
 namespace indexer {
 namespace {
-
-// std::byteswap arrives with C++23.
-inline std::uint16_t ByteSwap(std::uint16_t value) {
-  return __builtin_bswap16(value);
-}
-inline std::uint32_t ByteSwap(std::uint32_t value) {
-  return __builtin_bswap32(value);
-}
 
 // Block size for copies, zero fills and substitution passes: big enough that a large page costs
 // a handful of system calls, small enough to stay out of the way.
@@ -34,14 +26,12 @@ constexpr std::size_t kCopyBlock = 64 * 1024;
 // mkstemp template of the temporary file that ReplaceInPlace writes beside the original.
 constexpr const char* kTempTemplate = ".mlxtmpXXXXXX";
 
+// With the swap flag the value is stored big-endian, else in machine order.
 std::uint16_t ToStored16(std::uint16_t value, bool swap) {
-  if (!swap) return value;
-  return std::endian::native == std::endian::big ? value : ByteSwap(value);
+  return swap ? BigEndian(value) : value;
 }
-
 std::uint32_t ToStored32(std::uint32_t value, bool swap) {
-  if (!swap) return value;
-  return std::endian::native == std::endian::big ? value : ByteSwap(value);
+  return swap ? BigEndian(value) : value;
 }
 
 // Owns a C file handle opened outside a FileStream.

@@ -1,19 +1,12 @@
 #include "indexer/app/settings_store.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
+
+#include "indexer/app/big_endian.h"
 
 namespace indexer {
 namespace {
-
-// std::byteswap arrives with C++23.
-inline std::uint16_t ByteSwap(std::uint16_t value) {
-  return __builtin_bswap16(value);
-}
-inline std::uint32_t ByteSwap(std::uint32_t value) {
-  return __builtin_bswap32(value);
-}
 
 // Entry bytes are read in pieces of at most this size, so a size field that promises more than
 // the file holds fails at the end of the file instead of allocating what it promises.
@@ -21,11 +14,6 @@ constexpr std::size_t kReadPiece = 64 * 1024;
 
 std::int32_t Key(SettingId id) {
   return static_cast<std::int32_t>(id);
-}
-
-template <typename T>
-T FromBigEndian(T value) {
-  return std::endian::native == std::endian::big ? value : ByteSwap(value);
 }
 
 MMoreErr ReadBlob(FileStream& stream, std::uint32_t size, SettingsStore::Blob& blob) {
@@ -86,24 +74,24 @@ MMoreErr SettingsStore::SetBool(SettingId id, bool value) {
 MMoreErr SettingsStore::GetShort(SettingId id, std::uint16_t& value) const {
   std::uint16_t stored = 0;
   const MMoreErr status = Get(id, &stored, sizeof stored);
-  value = FromBigEndian(stored);
+  value = BigEndian(stored);
   return status;
 }
 
 MMoreErr SettingsStore::SetShort(SettingId id, std::uint16_t value) {
-  const std::uint16_t stored = FromBigEndian(value);
+  const std::uint16_t stored = BigEndian(value);
   return Set(id, &stored, sizeof stored);
 }
 
 MMoreErr SettingsStore::GetLong(SettingId id, std::uint32_t& value) const {
   std::uint32_t stored = 0;
   const MMoreErr status = Get(id, &stored, sizeof stored);
-  value = FromBigEndian(stored);
+  value = BigEndian(stored);
   return status;
 }
 
 MMoreErr SettingsStore::SetLong(SettingId id, std::uint32_t value) {
-  const std::uint32_t stored = FromBigEndian(value);
+  const std::uint32_t stored = BigEndian(value);
   return Set(id, &stored, sizeof stored);
 }
 

@@ -6,27 +6,17 @@
 #include <fstream>
 #include <memory>
 
+#include "xt/picture/gif_stream.h"
+
 namespace xt {
 namespace {
 
-constexpr std::uint8_t kGlobalTableFlag = 0x80;
-constexpr std::uint8_t kLocalTableFlag = 0x80;
-constexpr std::uint8_t kInterlacedFlag = 0x40;
-constexpr std::uint8_t kExtensionIntroducer = 0x21;
-constexpr std::uint8_t kGraphicControlLabel = 0xF9;
-constexpr std::uint8_t kTransparentColorFlag = 0x01;
-constexpr std::uint8_t kImageSeparator = 0x2C;
-constexpr int kMaxCodeBits = 12;
+using namespace gif;
+
 constexpr int kMaxCodes = 1 << kMaxCodeBits;
 constexpr int kStackSize = 4096;
 constexpr std::uint32_t kPreviewColors = 256;
 constexpr std::size_t kBitReadSlack = 4;  // zero bytes after the data for 32-bit loads
-
-struct InterlacePass {
-  int start;
-  int step;
-};
-constexpr std::array<InterlacePass, 4> kInterlacePasses{{{0, 8}, {4, 8}, {2, 4}, {1, 2}}};
 
 class ByteReader {
  public:

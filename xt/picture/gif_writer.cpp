@@ -5,29 +5,20 @@
 #include <iterator>
 
 #include "xt/picture/convert_dib_depth.h"
+#include "xt/picture/gif_stream.h"
 #include "xt/picture/lzw_coder.h"
 #include "xt/picture/reduce_colors.h"
 
 namespace xt {
 namespace {
 
+using namespace gif;
+
 constexpr int kMaxGifSide = 0xFFFF;
-constexpr std::uint8_t kGlobalTableFlag = 0x80;
-constexpr std::uint8_t kInterlacedFlag = 0x40;
-constexpr std::uint8_t kExtensionIntroducer = 0x21;
-constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr std::uint8_t kGraphicControlSize = 4;
-constexpr std::uint8_t kTransparentColorFlag = 0x01;
-constexpr std::uint8_t kImageSeparator = 0x2C;
 constexpr std::uint8_t kBlockTerminator = 0x00;
 constexpr std::uint8_t kTrailer = 0x3B;
 constexpr int kMinLzwCodeSize = 2;
-
-struct InterlacePass {
-  int start;
-  int step;
-};
-constexpr std::array<InterlacePass, 4> kInterlacePasses{{{0, 8}, {4, 8}, {2, 4}, {1, 2}}};
 
 void Put16(std::vector<std::uint8_t>& out, int value) {
   out.push_back(static_cast<std::uint8_t>(value));

@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "xt/picture/gif_stream.h"
+
 namespace xt {
 
 class LzwCoder {
  public:
-  static constexpr int kMaxCodeBits = 12;
+  static constexpr int kMaxCodeBits = gif::kMaxCodeBits;
   static constexpr int kMaxCodes = 1 << kMaxCodeBits;  // 4096
   static constexpr int kHashSize = 5003;               // a prime about 20% above kMaxCodes
   static constexpr int kSubBlockSize = 255;

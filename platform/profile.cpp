@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/paths.h"
+#include "platform/temporary_file.h"
 
 namespace platform {
 namespace {
@@ -195,10 +195,8 @@ IniDocument ReadIniFile(const std::string& file) {
 
 bool WriteIniFile(const std::string& file, const IniDocument& document) {
   if (file.empty()) return false;
-  const std::string folder = FolderPart(file);
-  std::string temp =
-      (folder.empty() ? std::string(".") : folder) + "/." + NamePart(file) + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  std::string temp;
+  const int fd = CreateTemporaryBeside(file, temp);
   if (fd < 0) return false;
   const std::string text = document.Serialize();
   std::size_t written = 0;

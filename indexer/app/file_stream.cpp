@@ -15,6 +15,7 @@
 #include "indexer/app/big_endian.h"
 #include "indexer/app/stream_replacer.h"
 #include "platform/paths.h"
+#include "platform/temporary_file.h"
 
 namespace indexer {
 namespace {
@@ -22,9 +23,6 @@ namespace {
 // Block size for copies, zero fills and substitution passes: big enough that a large page costs
 // a handful of system calls, small enough to stay out of the way.
 constexpr std::size_t kCopyBlock = 64 * 1024;
-
-// mkstemp template of the temporary file that ReplaceInPlace writes beside the original.
-constexpr const char* kTempTemplate = ".mlxtmpXXXXXX";
 
 // With the swap flag the value is stored big-endian, else in machine order.
 std::uint16_t ToStored16(std::uint16_t value, bool swap) {
@@ -324,10 +322,8 @@ MMoreErr FileStream::ReplaceInPlace(std::span<const Replacement> pairs) {
 
   // The new content goes to a unique file beside the original and replaces it only when
   // complete, so the original is never missing or half-written.
-  std::string folder = platform::FolderPart(file);
-  if (folder.empty() && file.front() == '/') folder.push_back('/');  // a file in the root folder
-  std::string temp_path = platform::JoinPath(folder, kTempTemplate);
-  const int fd = ::mkstemp(temp_path.data());
+  std::string temp_path;
+  const int fd = platform::CreateTemporaryBeside(file, temp_path);
   if (fd < 0) return kFileOpenErr;
   FileHandle out(::fdopen(fd, "wb"));
   if (!out) {

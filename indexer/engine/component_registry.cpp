@@ -14,6 +14,7 @@
 #include "indexer/engine/scanner.h"
 #include "indexer/engine/standard_index_writer.h"
 #include "platform/paths.h"
+#include "platform/temporary_file.h"
 
 namespace indexer {
 namespace {
@@ -42,9 +43,8 @@ MMoreErr DefaultAskType(std::uint32_t& type, void* context) {
 // A new, empty file with a unique name beside `path`, where the collection is built until the
 // scan has succeeded. Hidden and without a page extension, so no scan takes it for a page.
 MMoreErr MakeTemporaryBeside(const std::string& path, std::string& temporary) {
-  std::string pattern =
-      platform::JoinPath(platform::FolderPart(path), "." + platform::NamePart(path) + ".XXXXXX");
-  const int fd = mkstemp(pattern.data());
+  std::string pattern;
+  const int fd = platform::CreateTemporaryBeside(path, pattern);
   if (fd < 0) return kFileOpenErr;
   // mkstemp makes the file private; a collection gets the usual permissions.
   const mode_t mask = umask(0);

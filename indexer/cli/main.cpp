@@ -2,9 +2,11 @@
 // command's. The desktop window is not part of this program yet.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
 
+#include "indexer/app/mmore_err.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 
@@ -53,11 +55,7 @@ void PrintUsage(std::FILE* out) {
                "2 usage error.\n");
 }
 
-}  // namespace
-}  // namespace indexer::cli
-
-int main(int argc, char** argv) {
-  using namespace indexer::cli;
+int Run(int argc, char** argv) {
   if (argc < 2) {
     PrintUsage(stderr);
     return kExitUsage;
@@ -76,4 +74,19 @@ int main(int argc, char** argv) {
     if (option == command.option) return command.run(args);
   }
   return Fail(kExitUsage, "unknown command \"" + std::string(option) + "\"; see indexer --help");
+}
+
+}  // namespace
+}  // namespace indexer::cli
+
+// Whatever a command meets, the program ends with a message and its exit status.
+int main(int argc, char** argv) {
+  using namespace indexer::cli;
+  try {
+    return Run(argc, argv);
+  } catch (indexer::MMoreErr status) {
+    return FailWithDetail(kExitFailure, "error " + std::to_string(status));
+  } catch (const std::exception& error) {
+    return FailWithDetail(kExitFailure, error.what());
+  }
 }

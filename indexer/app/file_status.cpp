@@ -1,0 +1,22 @@
+#include "indexer/app/file_status.h"
+
+#include <cerrno>
+
+namespace indexer {
+
+MMoreErr ReadStatus(const platform::Status& status) {
+  if (status.ok()) return kNoErr;
+  platform::NoteFailure(status);
+  if (status.code() == platform::kFileReadFailed) return kFileReadErr;
+  if (status.system_error() == ENOENT) return kFileNotFoundErr;
+  if (status.system_error() == EISDIR) return kBadArgument;
+  return kFileOpenErr;
+}
+
+MMoreErr WriteStatus(const platform::Status& status) {
+  if (status.ok()) return kNoErr;
+  platform::NoteFailure(status);
+  return status.code() == platform::kFileOpenFailed ? kFileOpenErr : kFileWriteErr;
+}
+
+}  // namespace indexer

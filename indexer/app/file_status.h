@@ -1,0 +1,17 @@
+// The indexer's codes for failures of the platform's file functions. Each also keeps the
+// failure's path and reason as the thread's platform::LastFailure(), for the message that
+// reports the code.
+#pragma once
+
+#include "indexer/app/mmore_err.h"
+#include "platform/status.h"
+
+namespace indexer {
+
+// Reading: kFileNotFoundErr for a missing file, kBadArgument for a folder, else kFileOpenErr
+// or kFileReadErr.
+MMoreErr ReadStatus(const platform::Status& status);
+// Writing through a replacement: kFileOpenErr when it cannot begin, else kFileWriteErr.
+MMoreErr WriteStatus(const platform::Status& status);
+
+}  // namespace indexer

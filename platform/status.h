@@ -26,6 +26,12 @@ class Status {
     status.code_ = code;
     return status;
   }
+  // The same failure concerning another file.
+  Status WithPath(std::string path) const {
+    Status status = *this;
+    status.path_ = std::move(path);
+    return status;
+  }
   // "PATH: REASON" (either part left out when unknown); empty for success.
   std::string Detail() const;
 

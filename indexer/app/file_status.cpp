@@ -19,4 +19,10 @@ MMoreErr WriteStatus(const platform::Status& status) {
   return status.code() == platform::kFileOpenFailed ? kFileOpenErr : kFileWriteErr;
 }
 
+void BlameTarget(const platform::FileReplacement& replacement) {
+  const platform::Status& last = platform::LastFailure();
+  if (last.path() != replacement.temporary_path()) return;
+  platform::NoteFailure(last.WithPath(replacement.target()));
+}
+
 }  // namespace indexer

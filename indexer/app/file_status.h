@@ -4,6 +4,7 @@
 #pragma once
 
 #include "indexer/app/mmore_err.h"
+#include "platform/file_replacement.h"
 #include "platform/status.h"
 
 namespace indexer {
@@ -13,5 +14,9 @@ namespace indexer {
 MMoreErr ReadStatus(const platform::Status& status);
 // Writing through a replacement: kFileOpenErr when it cannot begin, else kFileWriteErr.
 MMoreErr WriteStatus(const platform::Status& status);
+
+// A failure noted while writing the replacement's temporary file concerns the file it
+// replaces: the user knows that name, not the temporary one.
+void BlameTarget(const platform::FileReplacement& replacement);
 
 }  // namespace indexer

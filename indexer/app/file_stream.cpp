@@ -135,7 +135,9 @@ bool FileStream::Exists() const {
 
 MMoreErr FileStream::Flush() {
   if (!file_) return kFileNotOpenErr;
-  return std::fflush(file_) == 0 ? kNoErr : kFileWriteErr;
+  if (std::fflush(file_) == 0) return kNoErr;
+  NoteSystemFailure(platform::kFileWriteFailed, path_);
+  return kFileWriteErr;
 }
 
 bool FileStream::IsDirectory() const {
@@ -161,13 +163,18 @@ MMoreErr FileStream::Seek(std::int64_t offset, int origin) {
   if (target < 0) return kBadArgument;
   // A position past the end makes the file that long, padded with zero bytes.
   if (target > Length()) return ExtendTo(target);
-  return fseeko(file_, target, SEEK_SET) == 0 ? kNoErr : kFileReadErr;
+  if (fseeko(file_, target, SEEK_SET) == 0) return kNoErr;
+  NoteSystemFailure(platform::kFileReadFailed, path_);
+  return kFileReadErr;
 }
 
 std::int64_t FileStream::Length() {
   if (file_) {
     const off_t here = ftello(file_);
-    if (fseeko(file_, 0, SEEK_END) != 0) throw kFileReadErr;
+    if (fseeko(file_, 0, SEEK_END) != 0) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);  // the flush before the seek failed
+      throw kFileReadErr;
+    }
     const off_t end = ftello(file_);
     fseeko(file_, here, SEEK_SET);
     return end;
@@ -186,7 +193,10 @@ MMoreErr FileStream::ExtendTo(std::int64_t length) {
   while (size < length) {
     const std::size_t chunk =
         static_cast<std::size_t>(std::min<std::int64_t>(length - size, kZeros.size()));
-    if (std::fwrite(kZeros.data(), 1, chunk, file_) != chunk) return kFileWriteErr;
+    if (std::fwrite(kZeros.data(), 1, chunk, file_) != chunk) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);
+      return kFileWriteErr;
+    }
     size += static_cast<std::int64_t>(chunk);
   }
   return kNoErr;
@@ -251,7 +261,10 @@ MMoreErr FileStream::AppendFrom(FileStream& other) {
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), source.get());
     if (got == 0) break;
-    if (std::fwrite(block.data(), 1, got, file_) != got) return kFileWriteErr;
+    if (std::fwrite(block.data(), 1, got, file_) != got) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);
+      return kFileWriteErr;
+    }
   }
   return std::ferror(source.get()) ? kFileReadErr : kNoErr;
 }
@@ -350,7 +363,10 @@ MMoreErr WriteReplacement(const std::string& path,
   MMoreErr status = stream.Open("wb");
   if (status == kNoErr) status = write(stream);
   if (const MMoreErr closed = stream.Close(); status == kNoErr) status = closed;
-  if (status != kNoErr) return status;
+  if (status != kNoErr) {
+    BlameTarget(replacement);
+    return status;
+  }
   return WriteStatus(replacement.Commit());
 }
 

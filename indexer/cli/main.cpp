@@ -1,5 +1,6 @@
 // The indexer's command line: one option names the command, the arguments after it are the
 // command's. The desktop window is not part of this program yet.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -82,6 +83,8 @@ int Run(int argc, char** argv) {
 // Whatever a command meets, the program ends with a message and its exit status.
 int main(int argc, char** argv) {
   using namespace indexer::cli;
+  // Past a file size limit a write then fails with EFBIG and is reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     return Run(argc, argv);
   } catch (indexer::MMoreErr status) {

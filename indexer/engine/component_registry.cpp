@@ -197,6 +197,7 @@ MMoreErr ComponentRegistry::scan(std::string& source, const std::string& scanner
       }
     }
     if (status == kNoErr) status = WriteStatus(replacement.Commit());
+    if (status != kNoErr) BlameTarget(replacement);
   }
 
   source = path;

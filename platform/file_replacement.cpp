@@ -13,6 +13,7 @@
 #include <mutex>
 #include <set>
 
+#include "platform/no_destructor.h"
 #include "platform/paths.h"
 #include "platform/temporary_file.h"
 
@@ -62,9 +63,9 @@ void SyncFolder(const std::string& folder) {
 
 bool OnceForFolder(const std::string& folder) {
   static std::mutex guard;
-  static std::set<std::string> cleaned;
+  static NoDestructor<std::set<std::string>> cleaned;
   const std::lock_guard<std::mutex> lock(guard);
-  return cleaned.insert(folder).second;
+  return cleaned.get()->insert(folder).second;
 }
 
 // Removes the left-over when its writer is gone: nobody holds its lock and it is not brand
@@ -102,8 +103,13 @@ Status FileReplacement::Open() {
   const std::string folder = FolderOf(target_);
   if (OnceForFolder(folder)) RemoveStaleTemporaries(folder);
   struct stat info {};
-  if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    return Status::FromErrno(kFileOpenFailed, target_, EISDIR);
+  if (::stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (S_ISDIR(info.st_mode)) return Status::FromErrno(kFileOpenFailed, target_, EISDIR);
+    // A device or pipe holds no content to lose: it is written directly.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) return Status::FromErrno(kFileOpenFailed, target_, errno);
+    direct_ = true;
+    return {};
   }
   fd_ = CreateTemporaryBeside(target_, temporary_);
   if (fd_ < 0) return Status::FromErrno(kFileOpenFailed, target_, errno);
@@ -125,6 +131,12 @@ Status FileReplacement::Write(std::string_view bytes) {
 
 Status FileReplacement::Commit() {
   if (fd_ < 0) return Status::FromErrno(kFileWriteFailed, target_, EBADF);
+  if (direct_) {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return Status::FromErrno(kFileWriteFailed, target_, errno);
+    return {};
+  }
   struct stat info {};
   const mode_t mode = ::stat(target_.c_str(), &info) == 0 ? info.st_mode & kPermissionBits
                                                           : kNewFileMode & ~ProcessUmask();
@@ -154,6 +166,7 @@ Status FileReplacement::Commit() {
 void FileReplacement::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  direct_ = false;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
 }

@@ -55,7 +55,9 @@ class FileReplacement {
 
   // The temporary file's descriptor while open (others may write to it by descriptor or path).
   int descriptor() const { return fd_; }
-  const std::string& temporary_path() const { return temporary_; }
+  // The file to write by path: the temporary file, or the target itself when that is a device
+  // or a pipe (written directly, since it holds nothing to lose).
+  const std::string& temporary_path() const { return direct_ ? target_ : temporary_; }
   // The file that is replaced (a symbolic link's destination).
   const std::string& target() const { return target_; }
 
@@ -63,6 +65,7 @@ class FileReplacement {
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
+  bool direct_ = false;
   std::optional<FileIdentity> expected_;
 };
 

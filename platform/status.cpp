@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "platform/no_destructor.h"
+
 namespace platform {
 namespace {
 
-thread_local Status last_failure;
+thread_local NoDestructor<Status> last_failure;
 
 }  // namespace
 
@@ -23,15 +25,15 @@ std::string Status::Detail() const {
 }
 
 void NoteFailure(const Status& status) {
-  if (!status.ok()) last_failure = status;
+  if (!status.ok()) *last_failure.get() = status;
 }
 
 const Status& LastFailure() {
-  return last_failure;
+  return *last_failure.get();
 }
 
 void ClearLastFailure() {
-  last_failure = Status();
+  *last_failure.get() = Status();
 }
 
 }  // namespace platform

@@ -162,6 +162,16 @@ TEST_F(FileReplacementTest, AFileChangedSinceItWasReadIsNotReplaced) {
   EXPECT_TRUE(Others({"page.htm"}).empty());
 }
 
+TEST_F(FileReplacementTest, ADeviceIsWrittenDirectlyAndStays) {
+  struct stat before {};
+  ASSERT_EQ(::stat("/dev/null", &before), 0);
+  EXPECT_TRUE(ReplaceFile("/dev/null", "gone").ok());
+  struct stat after {};
+  ASSERT_EQ(::stat("/dev/null", &after), 0);
+  EXPECT_TRUE(S_ISCHR(after.st_mode));
+  EXPECT_EQ(before.st_rdev, after.st_rdev);
+}
+
 TEST_F(FileReplacementTest, WholeFileIsReadBackWithNulBytes) {
   std::string big(100000, 'a');
   big[99999] = '\0';

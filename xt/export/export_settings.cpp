@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/config_folder.h"
 #include "platform/profile.h"
@@ -203,9 +205,8 @@ void ExportSettings::Load() {
 void ExportSettings::LoadMetaTags() {
   meta_tags.clear();
   const platform::IniDocument profile = platform::ReadIniFile(profile_path_);
-  for (const auto& name : profile.Keys(kMetaTags)) {
+  for (auto& [name, value] : profile.Entries(kMetaTags)) {
     if (meta_tags.count(name)) continue;
-    const std::string value = profile.Get(kMetaTags, name).value_or("");
     MetaTag tag{name, value, false};
     if (const auto separator = value.find(kUniqueSeparator); separator != std::string::npos) {
       tag.content = value.substr(0, separator);
@@ -222,10 +223,12 @@ void ExportSettings::LoadMetaTags() {
 
 void ExportSettings::SaveMetaTags() const {
   platform::IniDocument profile = platform::ReadIniFile(profile_path_);
-  profile.DeleteSection(kMetaTags);
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(meta_tags.size());
   for (const auto& [name, tag] : meta_tags) {
-    profile.Set(kMetaTags, name, tag.content + kUniqueSeparator + (tag.unique ? "1" : "0"));
+    entries.emplace_back(name, tag.content + kUniqueSeparator + (tag.unique ? "1" : "0"));
   }
+  profile.ReplaceSection(kMetaTags, entries);
   platform::WriteIniFile(profile_path_, profile);
 }
 

@@ -20,6 +20,7 @@
 
 #include "platform/file_closer.h"
 #include "platform/file_replacement.h"
+#include "platform/profile.h"
 #include "xt/export/character_table.h"
 #include "xt/host/xt_host_api.h"
 
@@ -174,7 +175,7 @@ class ExportSettings {
 
  private:
   void Load();
-  void LoadMetaTags();
+  void LoadMetaTags(const platform::IniDocument& profile);
 
   std::string profile_path_;
 };

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/mmore_err.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/indexer_files.h"
+#include "indexer/startup/indexer_files.h"
 
 namespace indexer::cli {
 

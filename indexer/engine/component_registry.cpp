@@ -3,13 +3,13 @@
 
 #include <new>
 
-#include "indexer/app/file_status.h"
 #include "indexer/engine/archive_scanner.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_writer.h"
 #include "indexer/engine/scanner.h"
 #include "indexer/engine/standard_index_writer.h"
+#include "indexer/store/file_status.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "indexer/app/file_status.h"
+#include "indexer/store/file_status.h"
 #include "platform/file_replacement.h"
 #include "platform/whole_file.h"
 

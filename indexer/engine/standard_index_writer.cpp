@@ -3,12 +3,12 @@
 #include <optional>
 #include <utility>
 
-#include "indexer/app/file_status.h"
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
 #include "indexer/engine/scanner.h"
+#include "indexer/store/file_status.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"

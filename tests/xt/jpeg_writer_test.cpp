@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/xt/fake_host.h"
 #include "tests/xt/picture_support.h"
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
@@ -61,7 +60,7 @@ class JpegWriterTest : public testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder_); }
   std::string Path(const char* name) const { return (folder_ / name).string(); }
 
-  xt::test::FakeHost host_;
+  picture_test::CapturedJpegMessages messages_;
   std::filesystem::path folder_;
 };
 
@@ -84,7 +83,7 @@ TEST_F(JpegWriterTest, BaselineFileHasTheSizeAndStartsWithTheTopRow) {
   EXPECT_GT(at(10, 23)[2], 200);  // blue at the bottom
   EXPECT_LT(at(10, 23)[0], 50);
   EXPECT_GT(at(36, 5)[1], 150);  // the right edge is the picture's, not the padding's
-  EXPECT_TRUE(host_.Messages().empty());
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
 TEST_F(JpegWriterTest, ProgressiveRequestWritesAProgressiveFile) {
@@ -103,7 +102,7 @@ TEST_F(JpegWriterTest, UnwritablePlaceIsAFileFailureWithoutMessage) {
   EXPECT_EQ(result.libjpeg_code, 0);  // kept apart from libjpeg's codes
   EXPECT_EQ(result.file.path(), Path("missing/a.jpg"));
   EXPECT_EQ(result.file.system_error(), ENOENT);
-  EXPECT_TRUE(host_.Messages().empty());
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
 TEST_F(JpegWriterTest, AFailedPictureLeavesTheOldFile) {
@@ -124,8 +123,8 @@ TEST_F(JpegWriterTest, LibraryErrorIsShownReturnedAndLeavesNoFile) {
   const xt::JpegResult wide = xt::WriteJpegFile(dib, Path("wide.jpg"), false);
   EXPECT_EQ(wide.libjpeg_code, JERR_IMAGE_TOO_BIG);
   EXPECT_TRUE(wide.file.ok());
-  ASSERT_EQ(host_.Messages().size(), 1u);
-  EXPECT_NE(host_.Messages()[0].text.find("65500"), std::string::npos);
+  ASSERT_EQ(messages_.texts().size(), 1u);
+  EXPECT_NE(messages_.texts()[0].find("65500"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Path("wide.jpg")));
   // The next picture is written as usual after the jump back.
   const auto small = MakeBitmap24(8, 8, [](int, int) { return Rgb{9, 9, 9}; });

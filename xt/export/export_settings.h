@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "hostapi/xt_host_api.h"
 #include "platform/file_closer.h"
 #include "platform/file_replacement.h"
 #include "platform/profile.h"
 #include "xt/export/character_table.h"
-#include "xt/host/xt_host_api.h"
 
 namespace xt {
 

@@ -1,5 +1,5 @@
-#include "platform/paths.h"
 #include "platform/config_folder.h"
+#include "platform/paths.h"
 
 #include <gtest/gtest.h>
 

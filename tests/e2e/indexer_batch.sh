@@ -61,7 +61,7 @@ grep -q "Error by scanning source!" "$work/err" || fail "no scan error message"
   --set CreateDOSEnding=0 "$issue/" >"$work/out" 2>"$work/err"
 diff <(printf 'Scanning complete.\nCreating index complete.\n%s\n' "$issue/index.html") \
   "$work/out" || fail "unexpected batch output"
-"$indexer" --prefs | grep -qx "CreateFrames=0" || fail "--set was saved"
+grep -qx "CreateFrames=0" <<<"$("$indexer" --prefs)" || fail "--set was saved"
 for f in index.html content.html category.html index.mlx; do
   [ -f "$issue/$f" ] || fail "$f missing"
 done

@@ -221,6 +221,7 @@ MMoreErr ComponentRegistry::write(const std::string& collectionPath, const std::
                                   const std::string& writerName, ProgressCallback progress,
                                   StepCallback step, void* context, Scanner* scanner,
                                   std::string* indexPath) {
+  lastWarnings_.clear();
   if (progress == nullptr || step == nullptr) {
     progress = DefaultProgress;
     step = DefaultStep;
@@ -246,6 +247,7 @@ MMoreErr ComponentRegistry::write(const std::string& collectionPath, const std::
   }
   std::string path = collectionPath;
   MMoreErr status = writer->write(&writerOptions_, collection, scanner, path);
+  lastWarnings_ = writer->warnings();
   const MMoreErr closed = collection.close();
   if (status == kNoErr) status = closed;
   if (status == kNoErr && indexPath) *indexPath = path;

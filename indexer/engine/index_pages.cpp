@@ -141,8 +141,10 @@ void IndexPages::WriteItem(const ArticleRecord& record) {
   } else {
     list_ += "\">";
   }
-  ToList(record.description + "</A>\n");
-  if (!record.subdescription.empty()) ToList(tags_.text + record.subdescription + "\n");
+  ToList(WithoutMarkup(record.description) + "</A>\n");
+  if (!record.subdescription.empty()) {
+    ToList(tags_.text + WithoutMarkup(record.subdescription) + "\n");
+  }
 }
 
 }  // namespace indexer

@@ -8,6 +8,7 @@
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
+#include "indexer/engine/page_location.h"
 #include "indexer/engine/scanner.h"
 #include "platform/paths.h"
 
@@ -30,11 +31,12 @@ class ChainSequence {
   ChainSequence(Scanner* scanner, std::string indexName)
       : scanner_(scanner), indexName_(std::move(indexName)) {}
 
-  MMoreErr Add(const ArticleRecord& record) {
+  // `page` is where the record's page lies on disk.
+  MMoreErr Add(const std::string& page, const ArticleRecord& record) {
     MMoreErr status = kNoErr;
     if (last_) status = Chain(record.relativePath);
     beforeLast_ = last_ ? last_->relativePath : std::string();
-    last_ = Neighbour{record.path, record.relativePath};
+    last_ = Neighbour{page, record.relativePath};
     return status;
   }
 
@@ -87,6 +89,7 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
   IndexWriterSettings settings = ReadIndexWriterSettings(preferences());
   settings.dosEnding = dosEnding_;
   const bool linkDocuments = settings.linkDocuments;
+  const std::string folder = platform::FolderPart(collection.path());
   IndexVariables variables(settings.date, clock_);
   IndexPages pages(std::move(settings), std::move(variables), indexType == kCategoryIndex,
                    LookupIn(categories()));
@@ -103,13 +106,22 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
     status = progress(record.path);
     if (status != kNoErr) break;
     pages.Add(record);
-    if (linkDocuments) status = chain.Add(record);
+    if (linkDocuments) {
+      // Chaining rewrites pages, so it touches only pages inside the collection's own folder:
+      // a collection copied with its issue chains the copy, and a record naming a page
+      // elsewhere takes no part.
+      if (const std::optional<std::string> page = PageInsideFolder(folder, record.relativePath)) {
+        status = chain.Add(*page, record);
+      } else {
+        addWarning("Page not chained, it lies outside the collection's folder: " +
+                   record.relativePath);
+      }
+    }
   }
   if (status == kNoErr && linkDocuments) status = chain.Finish();
   if (status == kNoErr) pages.End(Snippet(collection, kCollectionFooterSnippet));
   pages.Finish();
 
-  const std::string folder = platform::FolderPart(collection.path());
   if (status == kNoErr) status = Publish(folder, pages.Documents());
   path = platform::JoinPath(folder, pages.EntryName());
   return status;

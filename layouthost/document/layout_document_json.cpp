@@ -1,8 +1,10 @@
 #include "layouthost/document/layout_document_json.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <set>
@@ -570,6 +572,16 @@ Json BoxJson(const Box& box) {
   return out;
 }
 
+// The JSON library's message without its own "[json.exception.parse_error.101] " tag, which
+// names the library's exception class rather than anything about the document.
+std::string WithoutLibraryPrefix(std::string message) {
+  if (message.starts_with("[json.exception.")) {
+    const std::size_t end = message.find("] ");
+    if (end != std::string::npos) message.erase(0, end + 2);
+  }
+  return message;
+}
+
 }  // namespace
 
 LoadResult ParseDocument(std::string_view json) {
@@ -580,7 +592,7 @@ LoadResult ParseDocument(std::string_view json) {
   } catch (const Failure& failure) {
     return {std::nullopt, failure.message};
   } catch (const Json::exception& error) {
-    return {std::nullopt, error.what()};
+    return {std::nullopt, WithoutLibraryPrefix(error.what())};
   }
 }
 
@@ -619,7 +631,7 @@ std::string SerializeDocument(const Document& document) {
 
 LoadResult ReadDocumentFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {std::nullopt, path + ": cannot be opened"};
+  if (!in) return {std::nullopt, path + ": cannot be opened (" + std::strerror(errno) + ")"};
   std::ostringstream content;
   content << in.rdbuf();
   LoadResult result = ParseDocument(content.str());

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
   if (!line) {
-    std::cerr << "layouthost: " << error << "\n\n" << layouthost::kUsage;
+    std::cerr << "layouthost: " << error << "\nTry 'layouthost --help' for more information.\n";
     return 2;
   }
   if (line->help) {
@@ -39,5 +39,5 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
-  return layouthost::RunBatch(*line, std::cerr);
+  return layouthost::RunBatch(*line, std::cerr, std::cout);
 }

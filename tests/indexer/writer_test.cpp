@@ -409,13 +409,16 @@ TEST_F(WriterTest, MissingDocumentStopsTheRunBeforeTheIndexIsWritten) {
   EXPECT_EQ(Read("NEWS/b/b.html"), kChainedPage);
 }
 
-TEST_F(WriterTest, DescriptionsAreWrittenAsStored) {
-  MakeCollection({{"1998", "01", "NEWS", "a", "<B>\xFC</B> $YEAR:", "\xE9"}});
+TEST_F(WriterTest, DescriptionsKeepTheirTextButNoMarkup) {
+  MakeCollection(
+      {{"1998", "01", "NEWS", "a", "<script>x</script>\xFC &amp; $YEAR:", "<B>\xE9</B> &lt;"}});
   ASSERT_EQ(Write(), kNoErr);
-  EXPECT_NE(Read("index.html")
-                .find(">\x3C"
-                      "B>\xFC</B> $YEAR:</A>\n<DD>\xE9\n"),
-            std::string::npos);
+  const std::string index = Read("index.html");
+  EXPECT_EQ(index.find("<script>"), std::string::npos);
+  EXPECT_NE(index.find(">&lt;script&gt;x&lt;/script&gt;\xFC &amp; $YEAR:</A>\n"
+                       "<DD>&lt;B&gt;\xE9&lt;/B&gt; &lt;\n"),
+            std::string::npos)
+      << index;
 }
 
 TEST(WriterComponentTest, TextsAndConstruction) {

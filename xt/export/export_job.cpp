@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/export_messages.h"
@@ -28,13 +29,14 @@ constexpr std::string_view kBrowserError = "Can't open Browser!\nError Code: ";
 
 bool Exists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(path, error);
+  return std::filesystem::exists(platform::DiskPath(path), error);
 }
 
 // The creation time the file system keeps for an existing file, else the settings' clock.
 std::time_t CreationTime(const ExportSettings& settings, const std::string& path) {
   struct statx status {};
-  if (Exists(path) && statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &status) == 0 &&
+  if (Exists(path) &&
+      statx(AT_FDCWD, platform::DiskPath(path).c_str(), 0, STATX_BTIME, &status) == 0 &&
       (status.stx_mask & STATX_BTIME)) {
     return static_cast<std::time_t>(status.stx_btime.tv_sec);
   }
@@ -42,7 +44,8 @@ std::time_t CreationTime(const ExportSettings& settings, const std::string& path
 }
 
 void WriteToc(const ExportSettings& settings) {
-  std::ofstream toc(TocPath(settings.page_path), std::ios::binary | std::ios::trunc);
+  std::ofstream toc(platform::DiskPath(TocPath(settings.page_path)),
+                    std::ios::binary | std::ios::trunc);
   if (toc) toc << TocText(settings);
 }
 
@@ -54,7 +57,7 @@ int StartPage(ExportSettings& settings) {
   }
   CreateFolders(platform::FolderPart(path));
   settings.page_created = CreationTime(settings, path);
-  settings.output.reset(std::fopen(path.c_str(), "wb"));
+  settings.output.reset(std::fopen(platform::DiskPath(path).c_str(), "wb"));
   if (!settings.output) {
     ShowFileError(errno);
     return -1;
@@ -153,7 +156,7 @@ int ExportPage(ExportSettings& settings) {
 int AppendToLastPage(ExportSettings& settings) {
   settings.previous_element = ElementKind::kNone;
   if (settings.last_page_path.empty() || settings.last_footer_position < 0) return -1;
-  settings.output.reset(std::fopen(settings.last_page_path.c_str(), "r+b"));
+  settings.output.reset(std::fopen(platform::DiskPath(settings.last_page_path).c_str(), "r+b"));
   if (!settings.output) return -1;
   if (std::fseek(settings.output.get(), settings.last_footer_position, SEEK_SET) != 0) {
     settings.output.reset();
@@ -169,6 +172,7 @@ int AppendToLastPage(ExportSettings& settings) {
 
 void Show(ExportSettings& settings, const ShowPage& show) {
   if (const int shown = show(settings, settings.page_path); shown != 0) {
+    settings.browser_failed = true;
     ShowMessage(std::string(kBrowserError) + std::to_string(shown));
   }
 }
@@ -200,13 +204,15 @@ int Export(ExportSettings& settings, const ShowPage& show) {
     settings.last_page_path = settings.page_path;
     settings.last_footer_position = settings.footer_position;
   }
-  if (result == 0 && settings.OpenBrowser) Show(settings, show);
+  if (result == 0 && settings.OpenBrowser && settings.browser_allowed) Show(settings, show);
   return result;
 }
 
 }  // namespace
 
 int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show) {
+  settings.browser_failed = false;
+  settings.job_warnings.clear();
   switch (operation) {
     case XT_JOB_EXPORT:
       return Export(settings, show);

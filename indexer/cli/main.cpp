@@ -49,8 +49,10 @@ void PrintUsage(std::FILE* out) {
   std::fprintf(out,
                "  --help\n      show this help\n  --version\n      show the version\n\n"
                "The preferences and categories live in mlxindex.hpr and mlxindex.hcg in\n"
-               "${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby/. Exit status: 0 success, 1 failure,\n"
-               "2 usage error.\n");
+               "${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby/. An option's value may follow it or\n"
+               "an \"=\" (--set=KEY=VALUE). Results (paths, listings) go to stdout, progress,\n"
+               "status and warnings to stderr. Exit status: 0 success, 1 a run that failed or\n"
+               "was refused (a missing file included), 2 usage error.\n");
 }
 
 }  // namespace
@@ -58,11 +60,15 @@ void PrintUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace indexer::cli;
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return kExitUsage;
+  if (argc < 2) return UsageError("no command given");
+  std::string_view option = argv[1];
+  Arguments args(argv + 2, argv + argc);
+  // "--command=value" is "--command value".
+  if (const std::size_t equals = option.find('=');
+      option.starts_with("--") && equals != std::string_view::npos) {
+    args.insert(args.begin(), std::string(option.substr(equals + 1)));
+    option = option.substr(0, equals);
   }
-  const std::string_view option = argv[1];
   if (option == "--help" || option == "-h") {
     PrintUsage(stdout);
     return kExitOk;
@@ -71,9 +77,8 @@ int main(int argc, char** argv) {
     std::printf("indexer %s\n", kVersion);
     return kExitOk;
   }
-  const Arguments args(argv + 2, argv + argc);
   for (const Command& command : kCommands) {
     if (option == command.option) return command.run(args);
   }
-  return Fail(kExitUsage, "unknown command \"" + std::string(option) + "\"; see indexer --help");
+  return UsageError("unknown command \"" + std::string(option) + "\"");
 }

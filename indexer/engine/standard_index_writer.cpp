@@ -1,7 +1,11 @@
 #include "indexer/engine/standard_index_writer.h"
 
+#include <sys/stat.h>
+
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "indexer/app/settings_keys.h"
 #include "indexer/engine/atomic_file.h"
@@ -10,6 +14,7 @@
 #include "indexer/engine/index_pages.h"
 #include "indexer/engine/page_location.h"
 #include "indexer/engine/scanner.h"
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 
 namespace indexer {
@@ -61,6 +66,23 @@ class ChainSequence {
   std::optional<Neighbour> last_;
   std::string beforeLast_;
 };
+
+// The file a frame's URL names, relative to the index's folder; nothing for a URL with a
+// scheme (http:, mailto:) or an empty one.
+std::optional<std::string> FrameFile(const std::string& folder, std::string_view url) {
+  url = url.substr(0, url.find_first_of("#?"));
+  const std::size_t colon = url.find(':');
+  if (url.empty() || (colon != std::string_view::npos && url.find('/') > colon)) {
+    return std::nullopt;
+  }
+  const std::string path = platform::DiskPath(url);
+  return url.front() == '/' ? path : platform::JoinPath(folder, path);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0;
+}
 
 MMoreErr Publish(const std::string& folder, const std::vector<IndexPages::Document>& documents) {
   StagedFiles files;
@@ -124,6 +146,16 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
 
   if (status == kNoErr) status = Publish(folder, pages.Documents());
   path = platform::JoinPath(folder, pages.EntryName());
+  if (status == kNoErr) {
+    // A frame whose document is missing stays empty in the browser; the page cannot say why.
+    for (const std::string& url : pages.OtherFrameDocuments()) {
+      if (const std::optional<std::string> file = FrameFile(folder, url);
+          file && !FileExists(*file)) {
+        addWarning("Frame document missing: " + url + " (named by the frames of " +
+                   pages.EntryName() + ")");
+      }
+    }
+  }
   return status;
 }
 

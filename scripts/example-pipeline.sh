@@ -78,7 +78,7 @@ while IFS=$'\t' read -r document category name headline subheadline snippet auth
   "$layouthost" --meta "Author=$author" "$documents/$document" \
     --path '[1998]' --issue 01 --category "$category" --file-name "$name" \
     --headline "$headline" --subheadline "$subheadline" \
-    --header-file "$snippet" --footer-file "$snippet" --export
+    --header-file "$snippet" --footer-file "$snippet" --export >&2
 done <"$examples/1998-01/jobs.tsv"
 
 echo "== index" >&2

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace layouthost {
 

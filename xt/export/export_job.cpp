@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "hostapi/host_tables.h"
 #include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "xt/export/archive_layout.h"
@@ -18,8 +19,6 @@
 #include "xt/export/export_settings.h"
 #include "xt/export/page_writer.h"
 #include "xt/export/picture_step.h"
-#include "xt/host/browser.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {
@@ -223,12 +222,6 @@ int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show) 
     default:
       return -1;
   }
-}
-
-int RunExportJob(ExportSettings& settings, int operation) {
-  return RunExportJob(settings, operation, [](ExportSettings& target, const std::string& page) {
-    return ShowInBrowser(target, page, true);
-  });
 }
 
 }  // namespace xt

@@ -9,14 +9,14 @@
 
 #include <unistd.h>
 
+#include "hostapi/host_tables.h"
 #include "platform/cp1252.h"
+#include "xt/export/box_record.h"
 #include "xt/export/color_text.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/export_variables.h"
 #include "xt/export/picture_step.h"
-#include "xt/host/box_record.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {

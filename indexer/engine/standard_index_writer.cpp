@@ -25,7 +25,7 @@ std::optional<std::string> Snippet(const IndexCollection& collection, SettingId 
   std::string path;
   if (collection.headerBlock().GetString(id, path) != kNoErr || path.empty()) return std::nullopt;
   std::string content;
-  if (ReadWholeFile(path, content) != kNoErr) return std::nullopt;
+  if (ReadWholeFile(platform::DiskPath(path), content) != kNoErr) return std::nullopt;
   return content;
 }
 

@@ -357,11 +357,14 @@ TEST_F(WriterTest, AuthorLinesFollowTheAuthorSettings) {
 
 TEST_F(WriterTest, CollectionSnippetsReplaceHeadAndFoot) {
   MakeCollection({{"1998", "01", "NEWS", "a", "A", ""}});
-  std::ofstream(root_ / "head.txt") << "HEAD $YEAR:\n";
+  // The collection holds the path as Windows-1252 text; the file's name on disk is UTF-8.
+  std::ofstream(root_ / "h\u00e9ad.txt") << "HEAD $YEAR:\n";
   {
     IndexCollection collection(Collection());
     ASSERT_EQ(collection.open("r+b"), kNoErr);
-    collection.headerBlock().SetString(kCollectionHeaderSnippet, (root_ / "head.txt").string());
+    collection.headerBlock().SetString(kCollectionHeaderSnippet, (root_ / "h").string() +
+                                                                     "\xE9"
+                                                                     "ad.txt");
     collection.headerBlock().SetString(kCollectionFooterSnippet, (root_ / "none.txt").string());
     ASSERT_EQ(collection.close(), kNoErr);
   }

@@ -20,6 +20,7 @@
 #include "indexer/engine/index_runs.h"
 #include "indexer/startup/indexer_files.h"
 #include "platform/cp1252.h"
+#include "platform/status.h"
 
 namespace indexer::cli {
 namespace {
@@ -207,6 +208,7 @@ bool ReportStatus(std::uint16_t statusWord) {
   if (!message) return false;
   if (message->error) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message->text.size()), message->text.data());
+    PrintFailureDetail();
     return false;
   }
   PrintStatus(message->text);
@@ -237,7 +239,7 @@ int RunBatch(const Arguments& args) {
   if (!ParseBatchOptions(args, options, error)) return UsageError(error);
 
   BatchEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   for (const std::string& assignment : options.settings) {
     if (!ApplyPreference(assignment, engine.preferences(), error)) {
       return UsageError(error);
@@ -254,6 +256,7 @@ int RunBatch(const Arguments& args) {
   RunDocument document;
   if (scanFolder) {
     if (!options.type.empty()) engine.scannerOptions()["type"] = options.type;
+    platform::ClearLastFailure();
     const std::uint16_t word = RunScanning(engine.registry(), frontEnd, document, options.scanner);
     PrintWarnings(document);
     if (!ReportStatus(word)) return kExitFailure;
@@ -266,6 +269,7 @@ int RunBatch(const Arguments& args) {
   }
 
   std::string indexPath;
+  platform::ClearLastFailure();
   const std::uint16_t word =
       RunWriting(engine.registry(), frontEnd, document, options.writer, false, &indexPath);
   PrintWarnings(document);

@@ -4,6 +4,7 @@
 
 #include "indexer/cli/commands.h"
 #include "platform/cp1252.h"
+#include "platform/status.h"
 
 namespace indexer::cli {
 
@@ -26,6 +27,26 @@ int UsageError(std::string_view message) {
 void PrintStatus(std::string_view cp1252_text) {
   const std::string line = platform::Cp1252ToUtf8(cp1252_text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int FailWithDetail(int status, std::string_view message) {
+  Fail(status, message);
+  PrintFailureDetail();
+  return status;
+}
+
+void PrintFailureDetail() {
+  const std::string detail = platform::LastFailure().Detail();
+  if (!detail.empty()) Fail(kExitOk, detail);
+}
+
+StartupResult LoadFilesTelling(IndexEngine& engine) {
+  StartupResult result = LoadIndexerFiles(engine);
+  for (const std::string& path : result.set_aside) {
+    Fail(kExitOk, "warning: \"" + path + "\" could not be read; kept as \"" + SetAsidePath(path) +
+                      "\", the defaults are used");
+  }
+  return result;
 }
 
 std::optional<std::string> ArgumentText(std::string_view utf8) {

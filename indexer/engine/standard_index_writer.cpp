@@ -7,15 +7,17 @@
 #include <utility>
 #include <vector>
 
-#include "indexer/engine/atomic_file.h"
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
 #include "indexer/engine/page_location.h"
 #include "indexer/engine/scanner.h"
+#include "indexer/store/file_status.h"
 #include "indexer/store/settings_keys.h"
 #include "platform/cp1252.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/whole_file.h"
 
 namespace indexer {
 namespace {
@@ -25,7 +27,7 @@ std::optional<std::string> Snippet(const IndexCollection& collection, SettingId 
   std::string path;
   if (collection.headerBlock().GetString(id, path) != kNoErr || path.empty()) return std::nullopt;
   std::string content;
-  if (ReadWholeFile(platform::DiskPath(path), content) != kNoErr) return std::nullopt;
+  if (!platform::ReadWholeFile(platform::DiskPath(path), content).ok()) return std::nullopt;
   return content;
 }
 
@@ -46,6 +48,8 @@ class ChainSequence {
   }
 
   MMoreErr Finish() { return last_ ? Chain({}) : kNoErr; }
+  // Documents left unchained because they changed meanwhile (without a scanner to keep them).
+  const std::vector<std::string>& warnings() const { return warnings_; }
 
  private:
   struct Neighbour {
@@ -58,13 +62,14 @@ class ChainSequence {
     if (scanner_ != nullptr) {
       return scanner_->chain(last_->path, prefix, indexName_, beforeLast_, next);
     }
-    return ChainDocument(last_->path, prefix, indexName_, beforeLast_, next);
+    return ChainDocument(last_->path, prefix, indexName_, beforeLast_, next, &warnings_);
   }
 
   Scanner* scanner_;
   std::string indexName_;
   std::optional<Neighbour> last_;
   std::string beforeLast_;
+  std::vector<std::string> warnings_;
 };
 
 // The file a frame's URL names, relative to the index's folder; nothing for a URL with a
@@ -85,13 +90,13 @@ bool FileExists(const std::string& path) {
 }
 
 MMoreErr Publish(const std::string& folder, const std::vector<IndexPages::Document>& documents) {
-  StagedFiles files;
+  platform::StagedReplacements files;
   for (const IndexPages::Document& document : documents) {
-    const MMoreErr status =
+    const platform::Status status =
         files.Stage(platform::JoinPath(folder, document.name), document.content);
-    if (status != kNoErr) return status;
+    if (!status.ok()) return WriteStatus(status);
   }
-  return files.Commit();
+  return WriteStatus(files.Commit());
 }
 
 }  // namespace
@@ -141,6 +146,8 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
     }
   }
   if (status == kNoErr && linkDocuments) status = chain.Finish();
+  for (const std::string& warning : chain.warnings())
+    addWarning(warning);
   if (status == kNoErr) pages.End(Snippet(collection, kCollectionFooterSnippet));
   pages.Finish();
 

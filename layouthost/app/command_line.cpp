@@ -15,7 +15,10 @@ value takes it as the next word or after "=" (--path=X).
 
 Options:
   --plugin PATH        the plug-in to load (default: libMarlixXT40.so beside the program,
-                       in the build tree's xt/ folder or in ../lib)
+                       in the build tree's xt/ folder, or in the installed lib/.../marlix/)
+  --config-dir DIR     keep the plug-in's settings (MarlixXT40.INI) in DIR, created when
+                       missing, instead of ${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby; the
+                       indexer the plug-in starts uses DIR as well
   --yes                answer the plug-in's questions with Yes (default: No)
   --meta NAME=CONTENT  the content to give when the plug-in asks for the META tag NAME
   --open-browser       let an Export show its page as the OpenBrowser setting says (without
@@ -87,9 +90,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       }
       return args[++i];
     };
-    const bool takes_value = arg == "--plugin" || arg == "--meta" || arg == "--render-scale" ||
-                             arg == "--item" || arg == "--render" || kFieldOptions.count(arg) ||
-                             arg == "--menu" || arg == "--text-export" || arg == "--save-as";
+    const bool takes_value = arg == "--plugin" || arg == "--config-dir" || arg == "--meta" ||
+                             arg == "--render-scale" || arg == "--item" || arg == "--render" ||
+                             kFieldOptions.count(arg) || arg == "--menu" ||
+                             arg == "--text-export" || arg == "--save-as";
     if (inline_value && !takes_value) {
       *error = arg + " takes no value";
       return std::nullopt;
@@ -106,6 +110,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       auto path = value("a path");
       if (!path) return std::nullopt;
       line.plugin = *path;
+    } else if (arg == "--config-dir") {
+      auto folder = value("a folder");
+      if (!folder) return std::nullopt;
+      line.config_dir = *folder;
     } else if (arg == "--meta") {
       auto pair = value("NAME=CONTENT");
       if (!pair) return std::nullopt;

@@ -4,7 +4,8 @@
 # "Ö" and header and footer files named after the category; the issue indexed and chained; the
 # site checked in headless Chromium. The plug-in's settings hold Windows-1252 text, the files on
 # disk are named in UTF-8, and a batch export starts no browser although OpenBrowser is on. A
-# copy of the issue is then chained on its own, leaving the original alone.
+# copy of the issue is then chained on its own, leaving the original alone, and a crafted
+# collection naming a page outside its folder leaves that page alone.
 set -euo pipefail
 
 source_dir="${MARLIX_SOURCE_DIR:?}"
@@ -117,6 +118,27 @@ cp "$smorgas" "$work/original.htm"
 cmp -s "$smorgas" "$work/original.htm" || fail "chaining the copy changed the original"
 grep -q 'MXPREV HREF="../../KulturCa/land/land.htm" MXEND' "$work/copy/KulturCa/Smrgs/Smrgs.htm" ||
   fail "the copy was not chained"
+
+# A crafted collection whose record names a page outside its folder: that page is not touched.
+printf '<A $PREVURL:>P</A>' >"$work/victim.htm"
+python3 - "$work/copy/index.mlx" <<'EOF2'
+import struct, sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+count = struct.unpack(">I", data[8:12])[0]
+for n in range(count):
+    slot = 12 + 1099 * n + 325  # the record's relative path: length, then the bytes
+    length = struct.unpack(">H", data[slot:slot + 2])[0]
+    if data[slot + 2:slot + 2 + length] == b"KulturCa/land/land.htm":
+        target = b"../victim.htm"
+        data[slot:slot + 258] = struct.pack(">H", len(target)) + target.ljust(256, b"\0")
+open(path, "wb").write(data)
+EOF2
+"$indexer" --batch --set LinkDocuments=1 "$work/copy/index.mlx" >/dev/null 2>"$work/craft.err" ||
+  fail "index of the crafted collection failed: $(cat "$work/craft.err")"
+[ "$(cat "$work/victim.htm")" = '<A $PREVURL:>P</A>' ] || fail "chaining wrote outside the folder"
+grep -q "warning: Page not chained, it lies outside the collection's folder: ../victim.htm" \
+  "$work/craft.err" || fail "no warning about the page outside: $(cat "$work/craft.err")"
 [ ! -e "$work/browser.log" ] || fail "a browser was started: $(cat "$work/browser.log")"
 [ -z "${KEEP:-}" ] || echo "files kept in $work"
 echo "names above 127: all checks passed"

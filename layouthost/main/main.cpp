@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr int kExitFailed = 2;  // as for a job that failed
+constexpr int kExitFailed = 1;  // as for a job that failed
+constexpr int kExitUsage = 2;
 
 // Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
 void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -27,8 +28,8 @@ int Run(int argc, char** argv) {
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
   if (!line) {
-    std::cerr << "layouthost: " << error << "\n\n" << layouthost::kUsage;
-    return 2;
+    std::cerr << "layouthost: " << error << "\nTry 'layouthost --help' for more information.\n";
+    return kExitUsage;
   }
   if (line->help) {
     std::cout << layouthost::kUsage;
@@ -41,14 +42,14 @@ int Run(int argc, char** argv) {
   if (!line->config_dir.empty()) {
     if (!platform::UseConfigFolder(line->config_dir, &error)) {
       std::cerr << "layouthost: " << error << '\n';
-      return 1;
+      return kExitFailed;
     }
   }
   // Batch runs show no window; rendering text still needs Qt's fonts.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
-  return layouthost::RunBatch(*line, std::cerr);
+  return layouthost::RunBatch(*line, std::cerr, std::cout);
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ TEST_F(CliTest, CategoryCommandsRejectBadInput) {
   EXPECT_EQ(Run({"--category-add", "a", "b", "c"}).status, 2);
   EXPECT_EQ(Run({"--category-add", ""}).status, 2);
   EXPECT_EQ(Run({"--category-add", "Two\tParts"}).status, 2);
-  EXPECT_EQ(Run({"--category-remove", "Nope"}).status, 2);
+  EXPECT_EQ(Run({"--category-remove", "Nope"}).status, 1);  // well asked, nothing to remove
   EXPECT_EQ(Run({"--category-remove"}).status, 2);
   EXPECT_EQ(Lines(Run({"--categories"}).out).size(), 7u);
   ASSERT_EQ(Run({"--category-remove", "Entertai"}).status, 0);
@@ -195,8 +195,25 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(Run({}).status, 2);
   const RunResult unknown = Run({"--frobnicate"});
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("--frobnicate"), std::string::npos);
+  EXPECT_EQ(unknown.err,
+            "indexer: unknown command \"--frobnicate\"\n"
+            "Try 'indexer --help' for more information.\n");
   EXPECT_EQ(Run({"--prefs-reset", "extra"}).status, 2);
+}
+
+TEST_F(CliTest, ValuesAfterAnEqualsSignOrAsTheNextArgument) {
+  ASSERT_EQ(Run({"--prefs=DateOffset=7"}).status, 0);
+  EXPECT_NE(Run({"--prefs"}).out.find("DateOffset=7\n"), std::string::npos);
+  ScratchFolder archive;
+  WriteFile(archive.File("News/a/a.html"), "<HTML></HTML>");
+  const RunResult run =
+      Run({"--batch", "--type", "issue", "--set", "CreateDOSEnding=0", archive.path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, archive.path() + "/index.html\n");  // results only; status on stderr
+  EXPECT_NE(run.err.find("Creating index complete."), std::string::npos);
+  EXPECT_EQ(Run({"--batch", "--type"}).status, 2);
+  EXPECT_EQ(Run({"--show=" + archive.File("missing.mlx")}).status, 1);
+  EXPECT_EQ(Run({"--batch", "-type=issue", archive.File("missing")}).status, 1);
 }
 
 }  // namespace

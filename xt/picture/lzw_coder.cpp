@@ -1,29 +1,37 @@
 #include "xt/picture/lzw_coder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace xt {
 namespace {
 
 constexpr int kClassicHashSize = 5003;
-// Takes the place of a forgotten string: no lookup matches it and probes go past it.
+// Takes the place of a forgotten string: not empty, so probes go past it, and no key with
+// a code.
 constexpr std::uint32_t kForgotten = 0xFFFFF000u;
-constexpr std::uint32_t kCodeMask = LzwCoder::kMaxCodes - 1;
 
-// The code in a table word whose key bits equal `key`, else 0 or a value above 4095.
-std::uint32_t MatchingCode(std::uint32_t word, std::uint32_t key) {
-  return word ^ key;
+// The code of a slot's word when its key is `key`, else 0 or above 4095.
+std::uint32_t CodeFor(std::uint32_t word, std::uint32_t key) {
+  return word ^ (key << LzwCoder::kMaxCodeBits);
 }
 bool IsCode(std::uint32_t code) {
-  return code - 1 < kCodeMask;  // 1 to 4095: an empty or forgotten word gives 0 or more
+  return code - 1 < LzwCoder::kMaxCodes - 1;  // 1 to 4095; string codes start at 6
+}
+
+// Eight bytes, least significant first, in one store; the coder's chunk has room for them
+// beyond its end.
+void StoreWord64(std::uint8_t* out, std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  std::memcpy(out, &word, sizeof word);
 }
 
 }  // namespace
 
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
-      table_(std::size_t{1} << kTableBits, 0),
+      slots_(std::size_t{1} << kTableBits, 0),
       initial_bits_(min_code_size + 1),
       clear_code_(1u << min_code_size),
       end_code_(clear_code_ + 1),
@@ -39,81 +47,114 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     Output(clear_code_);
   }
   std::uint32_t prefix = static_cast<std::uint32_t>(prefix_);
-  const std::uint32_t* table = table_.data();
+  std::uint32_t* slots = slots_.data();
+  std::uint32_t* key_of_code = key_of_code_.data();
+  // The coder's state in registers for the common new string: one that neither widens the
+  // codes, fills the table, is "0 0", nor meets the classic layout.
+  std::uint64_t accumulator = 0;
+  int accumulated_bits = 0;
+  std::size_t chunk_count = 0;
+  std::uint32_t next_code = 0;
+  std::uint32_t plain_below = 0;
+  int code_bits = 0;
+  auto load = [&] {
+    accumulator = accumulator_;
+    accumulated_bits = accumulated_bits_;
+    chunk_count = chunk_count_;
+    next_code = next_code_;
+    code_bits = code_bits_;
+    plain_below = following_classic_ ? 0 : std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
+  };
+  auto save = [&] {
+    accumulator_ = accumulator;
+    accumulated_bits_ = accumulated_bits;
+    chunk_count_ = chunk_count;
+    next_code_ = next_code;
+  };
+  load();
   for (; i < count; ++i) {
     const std::uint32_t pixel = pixels[i];
     const std::uint32_t key = Key(prefix, pixel);
     std::uint32_t slot = Slot(prefix, pixel);
-    std::uint32_t word = table[slot];
-    std::uint32_t code = MatchingCode(word, key);
+    std::uint32_t word = slots[slot];
+    std::uint32_t code = CodeFor(word, key);
     while (!IsCode(code) && word != 0) {
       slot = (slot + 1) & kTableMask;
-      word = table[slot];
-      code = MatchingCode(word, key);
+      word = slots[slot];
+      code = CodeFor(word, key);
     }
     if (word != 0) {
       prefix = code;
       continue;
     }
-    Output(prefix);
-    if (next_code_ < kMaxCodes) {
-      AddString(slot, prefix, pixel);
+    if (next_code < plain_below && key != 0) {
+      accumulator |= std::uint64_t{prefix} << accumulated_bits;
+      accumulated_bits += code_bits;
+      StoreWord64(chunk_.data() + chunk_count, accumulator);
+      chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
+      accumulator >>= accumulated_bits & ~7;
+      accumulated_bits &= 7;
+      slots[slot] = (key << kMaxCodeBits) | next_code;
+      key_of_code[next_code] = key;
+      ++next_code;
+      if (chunk_count >= kChunkSize) {
+        save();
+        FlushChunk(false);
+        load();
+      }
     } else {
-      ClearTable();
+      save();
+      Output(prefix);
+      if (next_code_ < kMaxCodes) {
+        AddString(slot, key);
+      } else {
+        ClearTable();
+      }
+      load();
     }
     prefix = pixel;
   }
+  save();
   prefix_ = static_cast<int>(prefix);
 }
 
-void LzwCoder::AddString(std::uint32_t slot, std::uint32_t prefix, std::uint32_t pixel) {
-  if ((prefix | pixel) == 0 && !following_classic_) {
+void LzwCoder::AddString(std::uint32_t slot, std::uint32_t key) {
+  if (key == 0 && !following_classic_) {
     // "0 0" goes to the classic slot 0 unless a string with that primary slot, pixel p
     // after prefix 16 p, holds it already.
-    for (std::uint32_t p = 1; p < 256 && !following_classic_; ++p) {
-      if (Contains(p << 4, p)) FollowClassicTable();
+    for (std::uint32_t p = 1; p < 256 && (p << 4) < next_code_; ++p) {
+      if (slots_[Find(Key(p << 4, p))] != 0) {
+        FollowClassicTable();
+        break;
+      }
     }
   }
-  if (following_classic_) PlaceInClassicTable(prefix, pixel);
-  table_[slot] = Key(prefix, pixel) | next_code_;
+  if (following_classic_) PlaceInClassicTable(key);
+  slots_[slot] = (key << kMaxCodeBits) | next_code_;
+  key_of_code_[next_code_] = key;
   ++next_code_;
 }
 
-bool LzwCoder::Contains(std::uint32_t prefix, std::uint32_t pixel) const {
-  const std::uint32_t key = Key(prefix, pixel);
-  for (std::uint32_t slot = Slot(prefix, pixel); table_[slot] != 0;
-       slot = (slot + 1) & kTableMask) {
-    if (IsCode(MatchingCode(table_[slot], key))) return true;
-  }
-  return false;
-}
-
-void LzwCoder::Forget(std::uint32_t prefix, std::uint32_t pixel) {
-  const std::uint32_t key = Key(prefix, pixel);
-  for (std::uint32_t slot = Slot(prefix, pixel); table_[slot] != 0;
-       slot = (slot + 1) & kTableMask) {
-    if (IsCode(MatchingCode(table_[slot], key))) {
-      table_[slot] = kForgotten;
-      return;
-    }
-  }
+std::uint32_t LzwCoder::Find(std::uint32_t key) const {
+  std::uint32_t slot = Slot(key >> 8, key & 0xFF);
+  while (slots_[slot] != 0 && !IsCode(CodeFor(slots_[slot], key)))
+    slot = (slot + 1) & kTableMask;
+  return slot;
 }
 
 // Builds the classic table as it stands: its strings went in in the order of their codes.
 void LzwCoder::FollowClassicTable() {
   following_classic_ = true;
   classic_keys_.assign(kClassicHashSize, -1);
-  std::array<std::uint32_t, kMaxCodes> by_code{};
-  for (std::uint32_t word : table_) {
-    if (word != 0 && word != kForgotten) by_code[word & kCodeMask] = word;
-  }
   for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    PlaceInClassicTable(by_code[code] >> 20, (by_code[code] >> 12) & 0xFF);
+    PlaceInClassicTable(key_of_code_[code]);
 }
 
 // Where the classic coder stores a new string: its probe steps back by 5003 - slot from the
 // primary slot and stops at the first slot whose key is not positive, key 0 included.
-void LzwCoder::PlaceInClassicTable(std::uint32_t prefix, std::uint32_t pixel) {
+void LzwCoder::PlaceInClassicTable(std::uint32_t key) {
+  const std::uint32_t prefix = key >> 8;
+  const std::uint32_t pixel = key & 0xFF;
   int slot = static_cast<int>((pixel << 4) ^ prefix);
   if (classic_keys_[slot] >= 0) {
     const int step = slot == 0 ? 1 : kClassicHashSize - slot;
@@ -121,13 +162,17 @@ void LzwCoder::PlaceInClassicTable(std::uint32_t prefix, std::uint32_t pixel) {
       slot -= step;
       if (slot < 0) slot += kClassicHashSize;
     } while (classic_keys_[slot] > 0);
-    if (classic_keys_[slot] == 0) Forget(0, 0);
+    if (classic_keys_[slot] == 0) {
+      // "0 0" is forgotten.
+      const std::uint32_t zero_zero = Find(Key(0, 0));
+      slots_[zero_zero] = kForgotten;
+    }
   }
   classic_keys_[slot] = static_cast<std::int32_t>((pixel << kMaxCodeBits) + prefix);
 }
 
 void LzwCoder::ClearTable() {
-  std::fill(table_.begin(), table_.end(), 0);
+  std::fill(slots_.begin(), slots_.end(), 0);
   following_classic_ = false;
   next_code_ = clear_code_ + 2;
   PutBits(clear_code_);
@@ -146,16 +191,10 @@ void LzwCoder::Output(std::uint32_t code) {
 void LzwCoder::PutBits(std::uint32_t code) {
   accumulator_ |= std::uint64_t{code} << accumulated_bits_;
   accumulated_bits_ += code_bits_;
-  if (accumulated_bits_ < 32) return;
-  const auto low = static_cast<std::uint32_t>(accumulator_);
-  std::uint8_t* out = chunk_.data() + chunk_count_;
-  out[0] = static_cast<std::uint8_t>(low);
-  out[1] = static_cast<std::uint8_t>(low >> 8);
-  out[2] = static_cast<std::uint8_t>(low >> 16);
-  out[3] = static_cast<std::uint8_t>(low >> 24);
-  chunk_count_ += 4;
-  accumulator_ >>= 32;
-  accumulated_bits_ -= 32;
+  StoreWord64(chunk_.data() + chunk_count_, accumulator_);
+  chunk_count_ += static_cast<std::size_t>(accumulated_bits_ >> 3);
+  accumulator_ >>= accumulated_bits_ & ~7;
+  accumulated_bits_ &= 7;
   if (chunk_count_ >= kChunkSize) FlushChunk(false);
 }
 

@@ -6,9 +6,9 @@
 // The codes are those of the classic coder with a 5003-slot hash table (primary hash
 // (pixel << 4) XOR prefix, secondary probe stepping back by 5003 - slot), byte for byte.
 // What makes it fast:
-// - "prefix + pixel" is found in a table of 32-bit words, each holding the string's key
-//   above its code, indexed by a shift and an XOR and probed linearly at under half load:
-//   one memory read almost always, and no division of the probe step.
+// - "prefix + pixel" is found with one read of a 16 KB table of codes, indexed by a shift
+//   and an XOR and probed linearly at under half load; the next pixel's lookup can start
+//   right away, while a second array (the string of each code) confirms the match.
 // - Codes collect in a 64-bit accumulator that is written out 32 bits at a time, and the
 //   bytes are cut into sub-blocks in bulk.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
@@ -42,31 +42,33 @@ class LzwCoder {
   void Finish();
 
  private:
-  static constexpr int kTableBits = 13;
+  static constexpr int kTableBits = 14;
   static constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
-  static constexpr int kPixelShift = kTableBits - 8;
   static constexpr std::size_t kChunkSize = 16 * kSubBlockSize;
 
-  // The table word of a string: prefix in bits 20 to 31, pixel in 12 to 19, code below.
   static std::uint32_t Key(std::uint32_t prefix, std::uint32_t pixel) {
-    return (prefix << 20) | (pixel << 12);
+    return (prefix << 8) | pixel;
   }
   static std::uint32_t Slot(std::uint32_t prefix, std::uint32_t pixel) {
-    return (prefix ^ (pixel << kPixelShift)) & kTableMask;
+    // The pixel's part does not wait for the previous lookup; the prefix's is one shift.
+    return ((prefix << 2) ^ ((pixel * 0x9E3779B1u) >> (32 - kTableBits))) & kTableMask;
   }
 
   void Output(std::uint32_t code);
   void PutBits(std::uint32_t code);
   void ClearTable();
-  void AddString(std::uint32_t slot, std::uint32_t prefix, std::uint32_t pixel);
-  bool Contains(std::uint32_t prefix, std::uint32_t pixel) const;
-  void Forget(std::uint32_t prefix, std::uint32_t pixel);
+  void AddString(std::uint32_t slot, std::uint32_t key);
+  // The slot holding the string's code, or the empty slot where it would go.
+  std::uint32_t Find(std::uint32_t key) const;
   void FollowClassicTable();
-  void PlaceInClassicTable(std::uint32_t prefix, std::uint32_t pixel);
+  void PlaceInClassicTable(std::uint32_t key);
   void FlushChunk(bool all);
 
   std::vector<std::uint8_t>& stream_;
-  std::vector<std::uint32_t> table_;  // 0: empty slot
+  // Key(prefix, pixel) << 12 | code; 0: empty slot.
+  std::vector<std::uint32_t> slots_;
+  // To rebuild the classic layout; one more, written when the table is full.
+  std::array<std::uint32_t, kMaxCodes + 1> key_of_code_{};
   // The classic coder's keys ((pixel << 12) + prefix, -1 empty), kept while it matters.
   std::vector<std::int32_t> classic_keys_;
   bool following_classic_ = false;
@@ -78,8 +80,8 @@ class LzwCoder {
   std::uint32_t max_code_;  // the largest code the current width holds
   std::uint64_t accumulator_ = 0;
   int accumulated_bits_ = 0;
-  int prefix_ = -1;  // -1 before the first pixel
-  std::array<std::uint8_t, kChunkSize + 8> chunk_{};
+  int prefix_ = -1;                                   // -1 before the first pixel
+  std::array<std::uint8_t, kChunkSize + 8> chunk_{};  // room for one 8-byte store beyond
   std::size_t chunk_count_ = 0;
 };
 

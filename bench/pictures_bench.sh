@@ -56,11 +56,11 @@ for photo in "$photos"/photo-*.ppm; do
       --benchmark_repetitions="$runs" --benchmark_report_aggregates_only 2>/dev/null |
       awk -v n="$name" '
         /_median/ { printf "%-10s %-28s cpu %8s ms  %s\n", n, $1, $4, $7; cpu[$1] = $4 }
-        /SameAsClassic/ && !/_(mean|median|stddev|cv)/ { same = same " " $NF }
+        /SameAsClassic.*_median/ { for (i = 1; i <= NF; i++) if ($i ~ /^same=/) same = same " " $i }
         END {
           lzw = cpu["BM_GiflibPutLine_median"] / cpu["BM_LzwCoder_median"]
           old = cpu["BM_LzwClassic_median"] / cpu["BM_LzwCoder_median"]
-          printf "%-10s LZW: %.2fx giflib EGifPutLine, %.2fx the classic coder, bytes%s\n",
+          printf "%-10s LZW: %.2fx giflib EGifPutLine, %.2fx the classic coder; plain, interlaced%s\n",
             n, lzw, old, same
           for (a = 0; a <= 1; a++) {
             ours = cpu["BM_DecodeGifPreview/" a "_median"]

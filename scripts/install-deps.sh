@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev
+  libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev qt6-svg-dev
   clang libclang-rt-dev
   libgif-dev libjpeg-turbo-progs imagemagick chromium xdg-utils
   fonts-dejavu-core

@@ -1,5 +1,5 @@
 // The indexer's command line: one option names the command, the arguments after it are the
-// command's. The desktop window is not part of this program yet.
+// command's. Without a command (or with only a file to open) the desktop window starts.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -7,6 +7,9 @@
 
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
+#ifdef MARLIX_INDEXER_DESKTOP
+#include "indexer/gui/desktop_program.h"
+#endif
 
 namespace indexer::cli {
 namespace {
@@ -53,15 +56,28 @@ void PrintUsage(std::FILE* out) {
                "2 usage error.\n");
 }
 
+// No command, or a single file to open: the window's business.
+bool WantsDesktop(int argc, char** argv) {
+  return argc < 2 || (argc == 2 && argv[1][0] != '-');
+}
+
+int RunDesktopOrExplain(int argc, char** argv) {
+#ifdef MARLIX_INDEXER_DESKTOP
+  if (indexer::gui::DesktopAvailable()) return indexer::gui::RunDesktop(argc, argv);
+#endif
+  std::fprintf(stderr,
+               "indexer: no display for the window. Index without one with\n"
+               "  indexer --batch -type=issue|category FOLDER\n\n");
+  PrintUsage(stderr);
+  return kExitUsage;
+}
+
 }  // namespace
 }  // namespace indexer::cli
 
 int main(int argc, char** argv) {
   using namespace indexer::cli;
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return kExitUsage;
-  }
+  if (WantsDesktop(argc, argv)) return RunDesktopOrExplain(argc, argv);
   const std::string_view option = argv[1];
   if (option == "--help" || option == "-h") {
     PrintUsage(stdout);

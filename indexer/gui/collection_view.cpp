@@ -1,0 +1,170 @@
+#include "indexer/gui/collection_view.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "indexer/app/settings_keys.h"
+#include "indexer/engine/index_runs.h"
+#include "indexer/gui/project_document.h"
+#include "indexer/gui/qt_text.h"
+
+namespace indexer::gui {
+namespace {
+
+constexpr int kTopMargin = 10;
+constexpr int kWidthMargin = 50;
+// The screen resolution the outline's sizes are given in; print pages scale from it.
+constexpr double kScreenDpi = 96.0;
+
+int IndentFor(int level) {
+  return level == kGroupLevel ? 10 : level == kDescriptionLevel ? 30 : 50;
+}
+
+int LineHeight(int level) {
+  return QFontMetrics(CollectionView::FontFor(level)).height();
+}
+
+void DrawLine(QPainter& painter, const CollectionView::Line& line, int y) {
+  painter.setFont(CollectionView::FontFor(line.level));
+  const QFontMetrics metrics(painter.font());
+  painter.drawText(IndentFor(line.level), y + metrics.ascent(), line.text);
+}
+
+}  // namespace
+
+CollectionView::CollectionView(ProjectDocument& document, QWidget* parent)
+    : QAbstractScrollArea(parent), document_(document), contentSize_(100, 100) {
+  viewport()->setAutoFillBackground(true);
+  QPalette colours = viewport()->palette();
+  colours.setColor(QPalette::Base, Qt::white);
+  colours.setColor(QPalette::Window, Qt::white);
+  colours.setColor(QPalette::Text, Qt::black);
+  viewport()->setPalette(colours);
+  viewport()->setBackgroundRole(QPalette::Base);
+  messageSink = [this](QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+  };
+  updateScrollBars();
+}
+
+QFont CollectionView::FontFor(int level) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(level == kGroupLevel ? 20 : 15);
+  font.setBold(level != kSubdescriptionLevel);
+  return font;
+}
+
+void CollectionView::onUpdate(std::uint16_t statusWord) {
+  if (statusWord == kStatusScanComplete) setHolding(true);
+  if (const auto text = MessageForStatus(statusWord)) message(*text);
+  if (statusWord == kStatusScanComplete) loadCollection();
+  viewport()->update();
+}
+
+void CollectionView::closeCollection() {
+  outline_.clear();
+  lines_.clear();
+  contentSize_ = QSize(100, 100);
+  setHolding(false);
+  updateScrollBars();
+  viewport()->update();
+}
+
+void CollectionView::loadCollection() {
+  lines_.clear();
+  if (outline_.load(document_.collectionPath(), document_.engine().categories()) != kNoErr) {
+    layoutLines({});
+    document_.reportStatus(kStatusViewLoadFailed);
+    return;
+  }
+  layoutLines(outline_.lines());
+}
+
+void CollectionView::layoutLines(const std::vector<OutlineLine>& outline) {
+  lines_.clear();
+  lines_.reserve(outline.size());
+  const int heights[] = {LineHeight(0), LineHeight(1), LineHeight(2)};
+  const QFontMetrics metrics[] = {QFontMetrics(FontFor(0)), QFontMetrics(FontFor(1)),
+                                  QFontMetrics(FontFor(2))};
+  int y = kTopMargin;
+  int width = 0;
+  for (const OutlineLine& line : outline) {
+    const QString text = FromCp1252(line.text);
+    width = std::max(width, IndentFor(line.level) + metrics[line.level].horizontalAdvance(text));
+    lines_.push_back({line.level, text, y});
+    y += heights[line.level];
+  }
+  contentSize_ = QSize(width + kWidthMargin, y);
+  updateScrollBars();
+}
+
+void CollectionView::updateScrollBars() {
+  const QSize page = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, contentSize_.width() - page.width()));
+  horizontalScrollBar()->setPageStep(page.width());
+  verticalScrollBar()->setRange(0, std::max(0, contentSize_.height() - page.height()));
+  verticalScrollBar()->setPageStep(page.height());
+  verticalScrollBar()->setSingleStep(LineHeight(kDescriptionLevel));
+}
+
+void CollectionView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  updateScrollBars();
+}
+
+void CollectionView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), Qt::white);
+  painter.setPen(Qt::black);
+  const int top = verticalScrollBar()->value() + event->rect().top();
+  const int bottom = verticalScrollBar()->value() + event->rect().bottom();
+  painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  // The first line that may reach into the area: the one before the first starting below top.
+  auto first = std::upper_bound(lines_.begin(), lines_.end(), top,
+                                [](int y, const Line& line) { return y < line.y; });
+  if (first != lines_.begin()) --first;
+  for (auto line = first; line != lines_.end() && line->y <= bottom; ++line)
+    DrawLine(painter, *line, line->y);
+}
+
+void CollectionView::print(QPrinter* printer) const {
+  QPainter painter(printer);
+  if (!painter.isActive()) return;
+  const double scale = printer->resolution() / kScreenDpi;
+  painter.scale(scale, scale);
+  const int pageHeight = static_cast<int>(
+      printer->pageLayout().paintRectPixels(printer->resolution()).height() / scale);
+  int pageTop = 0;
+  for (const Line& line : lines_) {
+    const int bottom = line.y + LineHeight(line.level) - pageTop;
+    if (bottom > pageHeight) {
+      printer->newPage();
+      pageTop = line.y - kTopMargin;
+    }
+    DrawLine(painter, line, line.y - pageTop);
+  }
+}
+
+void CollectionView::showBrokenLinks(const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  messageSink(QMessageBox::Warning, tr("Error"),
+              tr("Broken links:\n%1").arg(lines.join(QLatin1Char('\n'))));
+}
+
+void CollectionView::message(const StatusMessage& message) {
+  const bool wanted = document_.setting(message.error ? kInformErrors : kInformOK);
+  if (!wanted) return;
+  messageSink(message.error ? QMessageBox::Warning : QMessageBox::Information,
+              FromCp1252(message.title), FromCp1252(message.text));
+}
+
+void CollectionView::setHolding(bool holds) {
+  holdsCollection_ = holds;
+  emit holdingChanged(holds);
+}
+
+}  // namespace indexer::gui

@@ -12,8 +12,6 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/indexer_files.h"
-#include "indexer/app/settings_keys.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/cli/value_escapes.h"
@@ -21,6 +19,8 @@
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_runs.h"
 #include "indexer/engine/link_check.h"
+#include "indexer/startup/indexer_files.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/cp1252.h"
 
 namespace indexer::cli {

@@ -6,16 +6,18 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/index_runs.h"
 #include "indexer/gui/project_document.h"
 #include "indexer/gui/qt_text.h"
+#include "indexer/store/settings_keys.h"
 
 namespace indexer::gui {
 namespace {
 
 constexpr int kTopMargin = 10;
 constexpr int kWidthMargin = 50;
+// Lines of a notice beyond this many are counted, not shown.
+constexpr int kNoticeLineLimit = 30;
 // The screen resolution the outline's sizes are given in; print pages scale from it.
 constexpr double kScreenDpi = 96.0;
 
@@ -149,10 +151,12 @@ void CollectionView::print(QPrinter* printer) const {
   }
 }
 
-void CollectionView::showBrokenLinks(const QStringList& lines) {
-  if (lines.isEmpty()) return;
+void CollectionView::showNotice(const QString& heading, const QStringList& lines) {
+  QStringList shown = lines.mid(0, kNoticeLineLimit);
+  if (lines.size() > kNoticeLineLimit)
+    shown.append(tr("... and %1 more").arg(lines.size() - kNoticeLineLimit));
   messageSink(QMessageBox::Warning, tr("Error"),
-              tr("Broken links:\n%1").arg(lines.join(QLatin1Char('\n'))));
+              heading + QLatin1Char('\n') + shown.join(QLatin1Char('\n')));
 }
 
 void CollectionView::message(const StatusMessage& message) {

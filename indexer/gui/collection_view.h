@@ -46,7 +46,8 @@ class CollectionView : public QAbstractScrollArea {
   void closeCollection();
   // Draws the outline on the printer's pages, as many as it needs.
   void print(QPrinter* printer) const;
-  void showBrokenLinks(const QStringList& lines);
+  // A heading and lines to read, such as the broken links of a writing run; long lists are cut.
+  void showNotice(const QString& heading, const QStringList& lines);
 
  signals:
   void holdingChanged(bool holds);

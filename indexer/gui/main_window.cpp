@@ -178,7 +178,7 @@ void MainWindow::restorePosition() {
 
 void MainWindow::connectDocument() {
   connect(&document_, &ProjectDocument::updated, view_, &CollectionView::onUpdate);
-  connect(&document_, &ProjectDocument::brokenLinks, view_, &CollectionView::showBrokenLinks);
+  connect(&document_, &ProjectDocument::notice, view_, &CollectionView::showNotice);
   connect(&document_, &ProjectDocument::titleChanged, this, &MainWindow::updateTitle);
   connect(&document_, &ProjectDocument::recentFilesChanged, this, &MainWindow::updateRecentFiles);
   connect(&document_, &ProjectDocument::runningChanged, this, &MainWindow::updateCommands);

@@ -4,14 +4,14 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "indexer/app/indexer_files.h"
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/component_registry.h"
 #include "indexer/engine/link_check.h"
 #include "indexer/gui/folder_dialog.h"
 #include "indexer/gui/prefs/preferences_sheet.h"
 #include "indexer/gui/qt_text.h"
 #include "indexer/gui/scanner_dialog.h"
+#include "indexer/startup/indexer_files.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -113,6 +113,10 @@ void ProjectDocument::newScan() {
     addRecentFile(run_.collectionPath);
   }
   emit updated(word);
+  QStringList skipped;
+  for (const std::string& warning : run_.warnings)
+    skipped.append(FromCp1252(warning));
+  if (!skipped.isEmpty()) emit notice(tr("Skipped while scanning:"), skipped);
 }
 
 void ProjectDocument::openWithDialog() {
@@ -173,7 +177,7 @@ void ProjectDocument::checkWrittenLinks() {
         tr("%1: %2 (%3)")
             .arg(FromLocalPath(link.page), FromCp1252(link.link), FromCp1252(link.reason)));
   }
-  emit brokenLinks(lines);
+  if (!lines.isEmpty()) emit notice(tr("Broken links:"), lines);
 }
 
 void ProjectDocument::setTitle(const QString& title) {

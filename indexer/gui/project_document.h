@@ -65,8 +65,9 @@ class ProjectDocument : public QObject {
   void titleChanged(const QString& title);
   void recentFilesChanged();
   void runningChanged(bool running);
-  // Local links of the written pages that lead nowhere: one "page: link (why)" line each.
-  void brokenLinks(const QStringList& lines);
+  // Lines the user should read after a run: folders a scan skipped, links of the written pages
+  // that lead nowhere ("page: link (why)").
+  void notice(const QString& heading, const QStringList& lines);
 
  private:
   class FrontEnd;

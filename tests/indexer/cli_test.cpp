@@ -220,7 +220,7 @@ TEST_F(CliTest, BatchListsBrokenLinksWhenCheckLinksIsOn) {
   ASSERT_EQ(Run({"--prefs", "CheckLinks=1"}).status, 0);
   const RunResult run = Run({"--batch", "-type=issue", issue});
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("index.html"), std::string::npos);
+  EXPECT_NE(run.out.find("/index.htm"), std::string::npos);
   EXPECT_NE(run.err.find("broken link: " + page + ": missing.gif (no such file)"),
             std::string::npos);
   EXPECT_NE(run.err.find("../Gone/Gone.html"), std::string::npos);

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/gui/prefs/alarm_page.h"
 #include "indexer/gui/prefs/categories_page.h"

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 #include "indexer/engine/archive_scanner.h"
 #include "indexer/engine/component_registry.h"
 #include "indexer/gui/collection_view.h"

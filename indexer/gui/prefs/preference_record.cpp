@@ -1,7 +1,7 @@
 #include "indexer/gui/prefs/preference_record.h"
 
-#include "indexer/app/category_table.h"
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/category_table.h"
+#include "indexer/store/settings_keys.h"
 #include "indexer/engine/index_engine.h"
 
 namespace indexer {

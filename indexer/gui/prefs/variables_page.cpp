@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 #include "indexer/gui/folder_dialog.h"
 #include "indexer/gui/qt_text.h"
 

@@ -1,0 +1,192 @@
+#include "xt/xtension/lifecycle.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "hostapi/host_tables.h"
+#include "xt/export/export_job.h"
+#include "xt/export/export_settings.h"
+#include "xt/export/text_converter.h"
+#include "xt/picture/jpeg_error_handler.h"
+#include "xt/xtension/browser.h"
+#include "xt/xtension/ui_hooks.h"
+
+namespace xt {
+namespace {
+
+constexpr int32_t kHandledOpcodes[] = {
+    XT_OP_UNLOAD,       XT_OP_MENU_BUILD, XT_OP_MENU_UPDATE, XT_OP_MENU_COMMAND,
+    XT_OP_FILTER_BEGIN, XT_OP_FILTER_RUN, XT_OP_FILTER_END,  XT_OP_JOB,
+};
+
+// A callback called without the parameter block its opcode needs.
+constexpr XtErr kMissingParams = 1;
+constexpr int kJobRefused = -1;
+
+struct XtensionState {
+  std::unique_ptr<ExportSettings> settings;
+  std::string temporary_file;
+  // Item numbers the host gave; 0 before the menus are built.
+  int32_t export_item = 0;
+  int32_t preferences_item = 0;
+  int32_t indexer_item = 0;
+  std::unique_ptr<ModelessWindow> export_sheet;
+};
+
+XtensionState& State() {
+  static XtensionState state;
+  return state;
+}
+
+void NotAvailable(const char* window) {
+  std::fprintf(stderr, "MarlixXT40: the %s is not available in this build\n", window);
+}
+
+void BuildMenus(const XtMenuBuildParams& params) {
+  XtensionState& state = State();
+  const XtMenuTable& menus = Host().menus;
+  state.preferences_item = menus.add_item(params.second_menu, kMenuPreferences);
+  state.export_item = menus.add_item(params.first_menu, kMenuOpenExport);
+  state.indexer_item = menus.add_item(params.first_menu, kMenuLaunchIndexer);
+}
+
+void UpdateMenus() {
+  XtensionState& state = State();
+  if (state.export_item == 0) return;
+  const XtMenuTable& menus = Host().menus;
+  menus.enable_item(state.export_item, Host().items.has_document() != 0 ? 1 : 0);
+  menus.set_item_text(state.export_item, state.export_sheet ? kMenuHideExport : kMenuOpenExport);
+}
+
+void ToggleExportSheet() {
+  XtensionState& state = State();
+  if (state.export_sheet) {
+    state.export_sheet.reset();
+  } else if (Ui().open_export_sheet) {
+    state.export_sheet = Ui().open_export_sheet(Host().windows.front_window());
+  } else {
+    NotAvailable("export palette");
+  }
+}
+
+void MenuCommand(const XtMenuCommandParams& params) {
+  XtensionState& state = State();
+  if (params.item == 0) return;
+  if (params.item == state.export_item) {
+    ToggleExportSheet();
+  } else if (params.item == state.preferences_item) {
+    if (Ui().open_preferences_sheet) {
+      Ui().open_preferences_sheet();
+    } else {
+      NotAvailable("preferences sheet");
+    }
+  } else if (params.item == state.indexer_item && state.settings) {
+    LaunchIndexer(*state.settings);
+  }
+}
+
+void Unload() {
+  XtensionState& state = State();
+  if (state.export_item != 0) Host().menus.remove_item(state.export_item);
+  state.export_item = 0;
+  state.export_sheet.reset();
+  // Whether or not a file of that name was left behind.
+  std::remove(state.temporary_file.c_str());
+}
+
+int RunJob(XtJobParams& params) {
+  ExportSettings* settings = State().settings.get();
+  if (settings == nullptr || params.field_count < 0 ||
+      (params.field_count > 0 && params.fields == nullptr))
+    return kJobRefused;
+  if (params.operation != XT_JOB_EXPORT && params.operation != XT_JOB_APPEND &&
+      params.operation != XT_JOB_PREVIEW)
+    return kJobRefused;
+  for (int32_t i = 0; i < params.field_count; ++i) {
+    const XtJobField& field = params.fields[i];
+    if (field.name == nullptr || field.value == nullptr ||
+        !settings->SetJobField(field.name, field.value))
+      return kJobRefused;
+  }
+  return RunExportJob(*settings, params.operation,
+                      [](ExportSettings& target, const std::string& page) {
+                        return ShowInBrowser(target, page, true);
+                      });
+}
+
+}  // namespace
+
+void LoadXtension(const std::string& profile_path) {
+  XtensionState& state = State();
+  state.settings = std::make_unique<ExportSettings>(profile_path);
+  SetActiveSettings(state.settings.get());
+}
+
+void ReleaseXtension() {
+  XtensionState& state = State();
+  state.export_sheet.reset();
+  // The META tags edited while the plug-in ran live only in memory until now.
+  if (state.settings) state.settings->SaveMetaTags();
+  SetActiveSettings(nullptr);
+  SetJpegMessageSink(nullptr);
+  state = XtensionState{};
+}
+
+XtErr StartXtension() {
+  Host().text.register_filter(XT_FILTER_KIND_TEXT, XT_FILE_TYPE_HTML, kFilterName, XT_FILTER_FLAGS);
+  for (int32_t opcode : kHandledOpcodes) {
+    if (XtErr err = Host().install_callback(opcode, XtensionCallback, XT_INSTALL_A, XT_INSTALL_B,
+                                            XT_INSTALL_C))
+      return err;
+  }
+  State().temporary_file = kTemporaryFileName;
+  SetJpegMessageSink([](const char* text) {
+    if (Host().windows.message_box != nullptr) {
+      Host().windows.message_box(text, 0);
+    } else {
+      std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
+    }
+  });
+  return 0;
+}
+
+XtErr XtensionCallback(int32_t opcode, void* params) {
+  switch (opcode) {
+    case XT_OP_UNLOAD:
+      Unload();
+      return 0;
+    case XT_OP_MENU_UPDATE:
+      UpdateMenus();
+      return 0;
+    default:
+      break;
+  }
+  if (params == nullptr) return kMissingParams;
+  switch (opcode) {
+    case XT_OP_MENU_BUILD:
+      BuildMenus(*static_cast<XtMenuBuildParams*>(params));
+      return 0;
+    case XT_OP_MENU_COMMAND:
+      MenuCommand(*static_cast<XtMenuCommandParams*>(params));
+      return 0;
+    case XT_OP_FILTER_BEGIN:
+      return FilterBegin(*static_cast<XtFilterBeginParams*>(params));
+    case XT_OP_FILTER_RUN:
+      return FilterRun(*static_cast<XtTextRun*>(params));
+    case XT_OP_FILTER_END:
+      return FilterEnd(*static_cast<XtFilterEndParams*>(params));
+    case XT_OP_JOB: {
+      auto& job = *static_cast<XtJobParams*>(params);
+      job.result = RunJob(job);
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+bool ExportSheetOpen() {
+  return State().export_sheet != nullptr;
+}
+
+}  // namespace xt

@@ -1,0 +1,10 @@
+#include "xt/xtension/ui_hooks.h"
+
+namespace xt {
+
+UiHooks& Ui() {
+  static UiHooks hooks;
+  return hooks;
+}
+
+}  // namespace xt

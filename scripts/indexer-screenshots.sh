@@ -35,6 +35,6 @@ while IFS=$'\t' read -r _document category name headline subheadline _rest; do
     "$headline" "$subheadline" | iconv -f UTF-8 -t CP1252 >"$issue/$category/$name/$name.html"
 done < <(grep -v '^#' "$source_dir/examples/1998-01/jobs.tsv")
 
-collection=$("$indexer" --batch --scan-only -type=issue "$issue")
+collection=$("$indexer" --batch --scan-only -type=issue "$issue" | tail -n 1)
 mkdir -p "$out"
 "$screenshots" "$out" "$collection"

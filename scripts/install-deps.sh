@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev qt6-svg-dev
   clang libclang-rt-dev
   libgif-dev libjpeg-turbo-progs imagemagick chromium xdg-utils
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
   libtk8.6
   python3 time
 )

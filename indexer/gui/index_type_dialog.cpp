@@ -31,9 +31,11 @@ IndexTypeDialog::IndexTypeDialog(QWidget* parent) : QDialog(parent) {
 
 QPushButton* IndexTypeDialog::makeTypeButton(const QString& picture, const QString& text,
                                              int type) {
-  auto* button = new QPushButton(QIcon(picture), text, this);
+  // A picture button: the picture names the type, the tooltip and accessible name say it too.
+  auto* button = new QPushButton(QIcon(picture), QString(), this);
   button->setIconSize(kPictureSize);
   button->setToolTip(text);
+  button->setAccessibleName(text);
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, type] {
     choice_ = type;

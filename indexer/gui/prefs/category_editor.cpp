@@ -29,7 +29,7 @@ CategoryEditor::CategoryEditor(const QString& name, const QString& heading, QWid
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(buttons);
-  setMinimumWidth(460);
+  setMinimumWidth(560);
 }
 
 QString CategoryEditor::name() const {

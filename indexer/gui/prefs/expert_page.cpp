@@ -15,6 +15,13 @@ namespace {
 
 constexpr int kMultiLineHeight = 70;
 
+// The labels name HTML tags, which a rich-text label would swallow.
+QLabel* PlainLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
 HeadAndFoot Filtered(const HeadAndFoot& texts) {
   return {PrintableText(texts.headerBefore), PrintableText(texts.headerAfter),
           PrintableText(texts.footerBefore), PrintableText(texts.footerAfter)};
@@ -35,15 +42,15 @@ ExpertPage::ExpertPage(PreferenceRecord& record, QWidget* parent) : PreferencePa
   const auto toHeaderAfter = [this](const QString& v) { AppendText(headerAfter, v); };
   const auto toFooterBefore = [this](const QString& v) { AppendText(footerBefore, v); };
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(tr("Before <TITLE>:"), this), 0, 0);
+  grid->addWidget(PlainLabel(tr("Before <TITLE>:"), this), 0, 0);
   grid->addWidget(headerBefore, 0, 1);
-  grid->addWidget(new QLabel(tr("After </TITLE>:"), this), 1, 0, Qt::AlignTop);
+  grid->addWidget(PlainLabel(tr("After </TITLE>:"), this), 1, 0, Qt::AlignTop);
   grid->addWidget(headerAfter, 1, 1, 2, 1);
   grid->addWidget(
       variableButton(QStringLiteral("var-time"), QStringLiteral("$TIME:"), toHeaderAfter), 1, 2);
   grid->addWidget(
       variableButton(QStringLiteral("var-date"), QStringLiteral("$DATE:"), toHeaderAfter), 2, 2);
-  grid->addWidget(new QLabel(tr("Before <ADDRESS>:"), this), 3, 0);
+  grid->addWidget(PlainLabel(tr("Before <ADDRESS>:"), this), 3, 0);
   grid->addWidget(footerBefore, 3, 1);
   auto* footerButtons = new QHBoxLayout;
   footerButtons->addWidget(
@@ -51,7 +58,7 @@ ExpertPage::ExpertPage(PreferenceRecord& record, QWidget* parent) : PreferencePa
   footerButtons->addWidget(
       variableButton(QStringLiteral("var-date"), QStringLiteral("$DATE:"), toFooterBefore));
   grid->addLayout(footerButtons, 3, 2);
-  grid->addWidget(new QLabel(tr("After </ADDRESS>:"), this), 4, 0, Qt::AlignTop);
+  grid->addWidget(PlainLabel(tr("After </ADDRESS>:"), this), 4, 0, Qt::AlignTop);
   grid->addWidget(footerAfter, 4, 1);
 
   auto* layout = new QVBoxLayout(this);

@@ -1,8 +1,8 @@
 #include "indexer/gui/prefs/preference_record.h"
 
+#include "indexer/engine/index_engine.h"
 #include "indexer/store/category_table.h"
 #include "indexer/store/settings_keys.h"
-#include "indexer/engine/index_engine.h"
 
 namespace indexer {
 namespace {

@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "indexer/store/settings_keys.h"
 #include "indexer/gui/folder_dialog.h"
 #include "indexer/gui/qt_text.h"
+#include "indexer/store/settings_keys.h"
 
 namespace indexer::gui {
 namespace {

@@ -14,9 +14,11 @@
 
 #include "indexer/engine/article_record.h"
 #include "indexer/engine/index_collection.h"
+#include "indexer/engine/outline.h"
 #include "indexer/gui/collection_view.h"
 #include "indexer/gui/main_window.h"
 #include "indexer/gui/project_document.h"
+#include "indexer/store/category_table.h"
 
 namespace {
 
@@ -105,6 +107,19 @@ void BM_OpenLargeCollection(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(session.window.view()->lines().size());
 }
 BENCHMARK(BM_OpenLargeCollection)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The part of opening that has nothing to do with the window: reading the records into lines.
+void BM_LoadOutlineOnly(benchmark::State& state) {
+  QTemporaryDir folder;
+  const std::string path = MakeLargeCollection(folder);
+  indexer::CategoryTable categories;
+  for (auto _ : state) {
+    indexer::Outline outline;
+    outline.load(path, categories);
+    benchmark::DoNotOptimize(outline.lines().size());
+  }
+}
+BENCHMARK(BM_LoadOutlineOnly)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollOneScreenful(benchmark::State& state) {
   QTemporaryDir folder;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kTopMargin = 10;
 constexpr int kWidthMargin = 50;
+// The longest texts of a level that are measured for the width of the outline.
+constexpr std::size_t kMeasuredLines = 64;
 // Lines of a notice beyond this many are counted, not shown.
 constexpr int kNoticeLineLimit = 30;
 // The screen resolution the outline's sizes are given in; print pages scale from it.
@@ -90,18 +92,35 @@ void CollectionView::layoutLines(const std::vector<OutlineLine>& outline) {
   lines_.clear();
   lines_.reserve(outline.size());
   const int heights[] = {LineHeight(0), LineHeight(1), LineHeight(2)};
-  const QFontMetrics metrics[] = {QFontMetrics(FontFor(0)), QFontMetrics(FontFor(1)),
-                                  QFontMetrics(FontFor(2))};
   int y = kTopMargin;
-  int width = 0;
   for (const OutlineLine& line : outline) {
-    const QString text = FromCp1252(line.text);
-    width = std::max(width, IndentFor(line.level) + metrics[line.level].horizontalAdvance(text));
-    lines_.push_back({line.level, text, y});
+    lines_.push_back({line.level, FromCp1252(line.text), y});
     y += heights[line.level];
   }
-  contentSize_ = QSize(width + kWidthMargin, y);
+  contentSize_ = QSize(widestLine() + kWidthMargin, y);
   updateScrollBars();
+}
+
+// Measuring every line of a large collection would cost more than the rest of its display, and
+// the texts are cut to a few dozen characters: only the longest texts of each level can be the
+// widest, so only they are measured.
+int CollectionView::widestLine() const {
+  int width = 0;
+  for (int level = kSubdescriptionLevel; level <= kGroupLevel; ++level) {
+    std::vector<const Line*> candidates;
+    for (const Line& line : lines_) {
+      if (line.level == level) candidates.push_back(&line);
+    }
+    const auto longer = [](const Line* a, const Line* b) {
+      return a->text.size() > b->text.size();
+    };
+    const std::size_t measured = std::min<std::size_t>(candidates.size(), kMeasuredLines);
+    std::partial_sort(candidates.begin(), candidates.begin() + measured, candidates.end(), longer);
+    const QFontMetrics metrics(FontFor(level));
+    for (std::size_t i = 0; i < measured; ++i)
+      width = std::max(width, IndentFor(level) + metrics.horizontalAdvance(candidates[i]->text));
+  }
+  return width;
 }
 
 void CollectionView::updateScrollBars() {

@@ -59,6 +59,7 @@ class CollectionView : public QAbstractScrollArea {
  private:
   void loadCollection();
   void layoutLines(const std::vector<OutlineLine>& outline);
+  int widestLine() const;
   void updateScrollBars();
   void message(const StatusMessage& message);
   void setHolding(bool holds);

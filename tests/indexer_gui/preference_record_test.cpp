@@ -1,9 +1,9 @@
 // The preferences sheet's record: conversions, category lines, and the way back to the engine.
 #include <QTest>
 
-#include "indexer/store/settings_keys.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/gui/prefs/preference_record.h"
+#include "indexer/store/settings_keys.h"
 #include "tests/indexer_gui/gui_test_support.h"
 
 namespace indexer::gui {

@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "indexer/store/settings_keys.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/gui/prefs/alarm_page.h"
 #include "indexer/gui/prefs/categories_page.h"
@@ -26,6 +25,7 @@
 #include "indexer/gui/prefs/layout_page.h"
 #include "indexer/gui/prefs/preferences_sheet.h"
 #include "indexer/gui/prefs/variables_page.h"
+#include "indexer/store/settings_keys.h"
 #include "tests/indexer_gui/gui_test_support.h"
 
 namespace indexer::gui {

@@ -1,8 +1,10 @@
 // The runs through the windows: folder, scanner, index type, progress and Cancel, the outline,
 // the messages, opening a collection, writing the index, printing and the link check.
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,7 +13,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "indexer/store/settings_keys.h"
 #include "indexer/engine/archive_scanner.h"
 #include "indexer/engine/component_registry.h"
 #include "indexer/gui/collection_view.h"
@@ -21,6 +22,7 @@
 #include "indexer/gui/progress_dialog.h"
 #include "indexer/gui/project_document.h"
 #include "indexer/gui/scanner_dialog.h"
+#include "indexer/store/settings_keys.h"
 #include "tests/indexer_gui/gui_test_support.h"
 
 namespace indexer::gui {
@@ -167,6 +169,42 @@ class RunFlowTest : public QObject {
     QVERIFY(progress->fileCount() <= filesWhenCancelled + 1);
     QVERIFY(!progress->isVisible());
     QCOMPARE(ReadBytes(issue + "/index.mlx"), earlier);
+  }
+
+  void aFolderNoScannerTakesIsRefused() {
+    Session session;
+    const std::string missing = archive_.path().toStdString() + "/no/such/folder";
+    WhenShown<FolderDialog>([missing](FolderDialog* dialog) {
+      dialog->pathEdit()->setText(QString::fromStdString(missing));
+      dialog->accept();
+    });
+    QString shown;
+    QString title;
+    WhenShown<QMessageBox>([&shown, &title](QMessageBox* box) {
+      shown = box->text();
+      title = box->windowTitle();
+      box->accept();
+    });
+    session.document.newScan();
+    QCOMPARE(shown, QStringLiteral("No matching Scanner found."));
+    QCOMPARE(title, QStringLiteral("Error..."));
+    QCOMPARE(session.document.statusWord(), std::uint16_t{0});
+    QVERIFY(!std::filesystem::exists(missing));
+  }
+
+  void recentFilesReopenACollection() {
+    const std::string issue = testing::MakeIssue(archive_.path().toStdString() + "/h", {"News"}, 1);
+    Session session;
+    AnswerScanDialogs(issue);
+    session.document.newScan();
+    session.window.view()->closeCollection();
+    QAction* recent = session.window.action(QStringLiteral("Recent1"));
+    QVERIFY(recent->isVisible());
+    QVERIFY(recent->text().endsWith(QString::fromStdString(issue + "/index.mlx")));
+    recent->trigger();
+    QVERIFY(session.window.view()->holdsCollection());
+    QVERIFY(!session.window.view()->lines().empty());
+    QVERIFY(!session.window.action(QStringLiteral("Recent2"))->isVisible());
   }
 
   void scannerDialogClosesByItselfWithOneCandidate() {

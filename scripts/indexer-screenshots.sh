@@ -20,7 +20,8 @@ for program in "$indexer" "$screenshots"; do
   }
 done
 
-work=$(mktemp -d)
+# Inside the build tree, so that the folder dialog's picture shows no one else's files.
+work=$(mktemp -d "$binary_dir/indexer-screenshots.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 issue=$work/archive/1998/01
 export XDG_CONFIG_HOME=$work/config

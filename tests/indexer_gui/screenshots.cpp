@@ -69,7 +69,7 @@ bool DialogPictures(const QString& collection, indexer::IndexEngine& engine) {
                         collection.section(QLatin1Char('/'), 0, -2)};
   FolderDialog folder(nullptr);
   folder.setRequest(&request);
-  folder.resize(420, 460);
+  folder.resize(560, 460);
   ok &= Save(folder, QStringLiteral("folder-dialog"));
 
   ProgressDialog progress(nullptr);

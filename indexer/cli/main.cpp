@@ -96,7 +96,7 @@ bool WantsDesktop(int argc, char** argv) {
   return argc < 2 || (argc == 2 && argv[1][0] != '-');
 }
 
-int RunDesktopOrExplain(int argc, char** argv) {
+int RunDesktopOrExplain([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef MARLIX_INDEXER_DESKTOP
   if (indexer::gui::DesktopAvailable()) return indexer::gui::RunDesktop(argc, argv);
 #endif

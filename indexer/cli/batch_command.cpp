@@ -18,7 +18,9 @@
 #include "indexer/engine/component_registry.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_runs.h"
+#include "indexer/engine/link_check.h"
 #include "indexer/startup/indexer_files.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/cp1252.h"
 #include "platform/status.h"
 
@@ -231,6 +233,26 @@ bool IsCollectionFile(const std::string& path) {
   return path.ends_with(".mlx") && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// With CheckLinks on, the local links of the written pages that lead nowhere, one line each on
+// stderr; true when there are none.
+bool LinksHold(IndexEngine& engine, const std::string& collectionPath) {
+  bool check = false;
+  engine.preferences().GetBool(kCheckLinks, check);
+  if (!check) return true;
+  std::string rootPath;
+  engine.preferences().GetString(kRootPath, rootPath);
+  std::vector<BrokenLink> broken;
+  if (CheckCollectionLinks(collectionPath, platform::Cp1252ToUtf8(rootPath), broken) != kNoErr) {
+    Fail(kExitFailure, "the links of " + collectionPath + " cannot be checked");
+    return false;
+  }
+  for (const BrokenLink& link : broken) {
+    Fail(kExitFailure, "broken link: " + link.page + ": " + platform::Cp1252ToUtf8(link.link) +
+                           " (" + link.reason + ")");
+  }
+  return broken.empty();
+}
+
 }  // namespace
 
 int RunBatch(const Arguments& args) {
@@ -275,7 +297,7 @@ int RunBatch(const Arguments& args) {
   PrintWarnings(document);
   if (!ReportStatus(word)) return kExitFailure;
   std::printf("%s\n", indexPath.c_str());
-  return kExitOk;
+  return LinksHold(engine, document.collectionPath) ? kExitOk : kExitFailure;
 }
 
 }  // namespace indexer::cli

@@ -1,5 +1,5 @@
 // The indexer's command line: one option names the command, the arguments after it are the
-// command's. The desktop window is not part of this program yet.
+// command's. Without a command (or with only a file to open) the desktop window starts.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +9,9 @@
 
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
+#ifdef MARLIX_INDEXER_DESKTOP
+#include "indexer/gui/desktop_program.h"
+#endif
 #include "indexer/store/mmore_err.h"
 #include "platform/config_folder.h"
 
@@ -90,9 +93,25 @@ int TakeConfigFolder(int& argc, char**& argv) {
   return -1;
 }
 
+// No command, or a single file to open: the window's business.
+bool WantsDesktop(int argc, char** argv) {
+  return argc < 2 || (argc == 2 && argv[1][0] != '-');
+}
+
+int RunDesktopOrExplain([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef MARLIX_INDEXER_DESKTOP
+  if (indexer::gui::DesktopAvailable()) return indexer::gui::RunDesktop(argc, argv);
+#endif
+  std::fprintf(stderr,
+               "indexer: no display for the window. Index without one with\n"
+               "  indexer --batch -type=issue|category FOLDER\n\n");
+  PrintUsage(stderr);
+  return kExitUsage;
+}
+
 int Run(int argc, char** argv) {
   if (const int status = TakeConfigFolder(argc, argv); status >= 0) return status;
-  if (argc < 2) return UsageError("no command given");
+  if (WantsDesktop(argc, argv)) return RunDesktopOrExplain(argc, argv);
   std::string_view option = argv[1];
   Arguments args(argv + 2, argv + argc);
   // "--command=value" is "--command value".

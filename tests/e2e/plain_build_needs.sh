@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A build of the programs alone configures without the tests' and benchmarks' libraries
-# (GoogleTest, Google Benchmark) and without Qt Widgets, which no program links.
+# (GoogleTest, Google Benchmark) and without Qt Widgets (the indexer is then built without its
+# window).
 set -euo pipefail
 
 source_dir="${MARLIX_SOURCE_DIR:?}"

@@ -9,7 +9,8 @@ namespace layouthost {
 const char kUsage[] = R"(Usage: layouthost [OPTIONS] DOCUMENT [ACTIONS]
 
 A stand-in layout program: opens a layout document (JSON), loads the MarlixXT40 plug-in and
-drives it from the command line. Actions run in the order given.
+drives it from the command line. Actions run in the order given. Without actions, and with a
+display, the document opens in layouthost's window instead.
 
 Options:
   --plugin PATH        the plug-in to load (default: libMarlixXT40.so beside the program,

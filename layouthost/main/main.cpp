@@ -1,4 +1,5 @@
-// layouthost: the stand-in layout program's batch command line.
+// layouthost: the stand-in layout program. With a document, a display and no action it opens its
+// window; otherwise it carries out the batch command line.
 #include <cstdlib>
 #include <iostream>
 
@@ -7,6 +8,7 @@
 
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
+#include "layouthost/window/window_main.h"
 
 namespace {
 
@@ -34,6 +36,9 @@ int main(int argc, char** argv) {
   if (line->version) {
     std::cout << "layouthost " << MARLIX_VERSION << '\n';
     return 0;
+  }
+  if (line->actions.empty() && layouthost::HasDisplay()) {
+    return layouthost::RunWindow(argc, argv, line->document, line->plugin);
   }
   // Batch runs show no window; rendering text still needs Qt's fonts.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

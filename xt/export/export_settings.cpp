@@ -5,6 +5,7 @@
 
 #include "platform/config_folder.h"
 #include "platform/profile.h"
+#include "xt/export/dialog_values.h"
 #include "xt/export/text_converter.h"
 
 namespace xt {
@@ -108,12 +109,6 @@ KeyInfo FindKey(std::string_view name) {
 
 std::string DefaultDestFolder() {
   return platform::HomeFolder() + std::string(kDestFolderBelowHome);
-}
-
-std::string WithoutTrailingSeparator(std::string folder) {
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
-    folder.pop_back();
-  return folder;
 }
 
 ExportSettings* g_active_settings = nullptr;

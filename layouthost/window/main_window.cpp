@@ -57,6 +57,8 @@ MainWindow::MainWindow(const std::string& plugin_path)
   setWindowIcon(QIcon(QStringLiteral(":/layouthost/layouthost.png")));
   scroll_->setWidget(view_);
   scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  scroll_->setBackgroundRole(QPalette::Window);
+  scroll_->setPalette(view_->palette());
   setCentralWidget(scroll_);
   auto* dock = new QDockWidget(tr("Story"), this);
   dock->setObjectName("storyDock");

@@ -15,6 +15,8 @@ PreferencesSheet::PreferencesSheet(ExportSettings& settings, QWidget* parent,
     : QDialog(parent), settings_(settings), tabs_(new QTabWidget(this)) {
   setWindowTitle(tr("Marlix XT Properties"));
   tabs_->setObjectName("pages");
+  // Every page's tab in sight: the sheet grows to the width of the tab row.
+  tabs_->setUsesScrollButtons(false);
   AddPage(new PathsPage(settings, paths_browser, tabs_));
   if (!paths_browser) {
     AddPage(new FormatsPage(settings, tabs_));

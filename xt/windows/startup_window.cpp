@@ -23,7 +23,12 @@ StartupWindow::StartupWindow()
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->geometry().center() - rect().center());
   }
-  QTimer::singleShot(kShownMilliseconds, this, &QWidget::close);
+  // A child timer, not a single-shot one: that would outlive the window in Qt's event dispatcher
+  // and might then call into a plug-in that is no longer loaded.
+  auto* timer = new QTimer(this);
+  timer->setSingleShot(true);
+  connect(timer, &QTimer::timeout, this, &QWidget::close);
+  timer->start(kShownMilliseconds);
 }
 
 void StartupWindow::paintEvent(QPaintEvent*) {

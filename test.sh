@@ -7,6 +7,9 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 export LC_ALL=C QT_QPA_PLATFORM=offscreen
 
+echo "== layer walls"
+python3 scripts/check-layers.py
+
 echo "== build and test (release with debug info)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/text_converter.h"
-#include "xt/host/host_tables.h"
 
 namespace {
 

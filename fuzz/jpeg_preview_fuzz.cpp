@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "xt/host/host_tables.h"
+#include "hostapi/host_tables.h"
 #include "xt/picture/jpeg_preview.h"
 
 namespace {

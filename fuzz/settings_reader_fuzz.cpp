@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_input_file.h"
-#include "indexer/app/settings_file.h"
+#include "indexer/store/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = fuzz::InputPath("settings_reader_fuzz");

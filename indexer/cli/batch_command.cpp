@@ -12,13 +12,13 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/indexer_files.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/cli/value_escapes.h"
 #include "indexer/engine/component_registry.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_runs.h"
+#include "indexer/startup/indexer_files.h"
 #include "platform/cp1252.h"
 
 namespace indexer::cli {

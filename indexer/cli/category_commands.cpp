@@ -2,11 +2,11 @@
 #include <optional>
 #include <string>
 
-#include "indexer/app/category_table.h"
-#include "indexer/app/indexer_files.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/engine/index_engine.h"
+#include "indexer/startup/indexer_files.h"
+#include "indexer/store/category_table.h"
 
 namespace indexer::cli {
 namespace {

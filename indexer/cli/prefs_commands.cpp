@@ -1,12 +1,12 @@
 // --prefs [KEY=VALUE...] and --prefs-reset.
 #include <string>
 
-#include "indexer/app/indexer_files.h"
-#include "indexer/app/settings_keys.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/cli/value_escapes.h"
 #include "indexer/engine/index_engine.h"
+#include "indexer/startup/indexer_files.h"
+#include "indexer/store/settings_keys.h"
 
 namespace indexer::cli {
 namespace {

@@ -2,11 +2,11 @@
 // outline line, indented by two spaces per level below the group lines.
 #include <string>
 
-#include "indexer/app/indexer_files.h"
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/outline.h"
+#include "indexer/startup/indexer_files.h"
 
 namespace indexer::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/settings_keys.h"
-#include "indexer/app/settings_store.h"
+#include "indexer/store/settings_keys.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer::cli {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 
 namespace indexer {
 

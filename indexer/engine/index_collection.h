@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "indexer/app/file_stream.h"
-#include "indexer/app/mmore_err.h"
-#include "indexer/app/settings_store.h"
 #include "indexer/engine/article_record.h"
+#include "indexer/store/file_stream.h"
+#include "indexer/store/mmore_err.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 

@@ -1,6 +1,6 @@
 #include "indexer/engine/index_engine.h"
 
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 
 namespace indexer {
 namespace {

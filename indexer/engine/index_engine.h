@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string>
 
-#include "indexer/app/category_table.h"
-#include "indexer/app/file_stream.h"
-#include "indexer/app/mmore_err.h"
-#include "indexer/app/settings_file.h"
 #include "indexer/engine/component_registry.h"
+#include "indexer/store/category_table.h"
+#include "indexer/store/file_stream.h"
+#include "indexer/store/mmore_err.h"
+#include "indexer/store/settings_file.h"
 
 namespace indexer {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "indexer/app/category_table.h"
 #include "indexer/engine/frames_document.h"
+#include "indexer/store/category_table.h"
 
 namespace indexer {
 namespace {

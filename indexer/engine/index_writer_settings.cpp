@@ -1,7 +1,7 @@
 #include "indexer/engine/index_writer_settings.h"
 
-#include "indexer/app/settings_keys.h"
-#include "indexer/app/settings_store.h"
+#include "indexer/store/settings_keys.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 namespace {

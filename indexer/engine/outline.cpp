@@ -4,9 +4,9 @@
 
 #include <array>
 
-#include "indexer/app/category_table.h"
 #include "indexer/engine/article_record.h"
 #include "indexer/engine/index_collection.h"
+#include "indexer/store/category_table.h"
 
 namespace indexer {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "indexer/app/mmore_err.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer {
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "indexer/app/file_stream.h"
+#include "indexer/store/file_stream.h"
 
 namespace indexer {
 

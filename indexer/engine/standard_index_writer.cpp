@@ -3,12 +3,12 @@
 #include <optional>
 #include <utility>
 
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/atomic_file.h"
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
 #include "indexer/engine/scanner.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/paths.h"
 
 namespace indexer {

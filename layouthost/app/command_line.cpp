@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace layouthost {
 

@@ -2,8 +2,8 @@
 // rectangles at 72 pixels per inch (one pixel per point). Results that do not fit saturate.
 #pragma once
 
+#include "hostapi/xt_host_api.h"
 #include "layouthost/document/layout_document.h"
-#include "xt/host/xt_host_api.h"
 
 namespace layouthost {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 struct XtHandleBlock {
   std::vector<std::uint8_t> bytes;

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/xt_host_api.h"
 #include "layouthost/document/layout_document.h"
 #include "layouthost/host/handles.h"
-#include "xt/host/xt_host_api.h"
 
 namespace layouthost {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace layouthost {
 

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "indexer/app/category_table.h"
-#include "indexer/app/indexer_files.h"
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/index_engine.h"
+#include "indexer/startup/indexer_files.h"
+#include "indexer/store/category_table.h"
+#include "indexer/store/settings_keys.h"
 #include "scratch_folder.h"
 
 namespace indexer {

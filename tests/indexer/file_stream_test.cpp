@@ -1,4 +1,4 @@
-#include "indexer/app/file_stream.h"
+#include "indexer/store/file_stream.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "indexer/app/stream_replacer.h"
+#include "indexer/store/stream_replacer.h"
 #include "scratch_folder.h"
 
 namespace indexer {

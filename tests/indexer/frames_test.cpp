@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "indexer/app/settings_keys.h"
-#include "indexer/app/settings_store.h"
 #include "indexer/engine/frames_document.h"
 #include "indexer/engine/index_html.h"
 #include "indexer/engine/index_writer_settings.h"
+#include "indexer/store/settings_keys.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 namespace {

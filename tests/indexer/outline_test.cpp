@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "indexer/app/category_table.h"
 #include "indexer/engine/article_record.h"
 #include "indexer/engine/index_collection.h"
+#include "indexer/store/category_table.h"
 #include "tests/indexer/scratch_folder.h"
 
 namespace indexer {

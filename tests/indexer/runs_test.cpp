@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "indexer/app/settings_keys.h"
 #include "indexer/engine/archive_scanner.h"
 #include "indexer/engine/component_registry.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_writer.h"
+#include "indexer/store/settings_keys.h"
 #include "tests/indexer/scratch_folder.h"
 
 namespace indexer {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "indexer/app/settings_store.h"
 #include "indexer/engine/article_record.h"
 #include "indexer/engine/folder_walker.h"
 #include "indexer/engine/index_collection.h"
+#include "indexer/store/settings_store.h"
 #include "tests/indexer/scratch_folder.h"
 
 namespace indexer {

@@ -3,9 +3,9 @@
 #include <set>
 #include <string>
 
-#include "indexer/app/settings_file.h"
-#include "indexer/app/settings_keys.h"
-#include "indexer/app/settings_store.h"
+#include "indexer/store/settings_file.h"
+#include "indexer/store/settings_keys.h"
+#include "indexer/store/settings_store.h"
 #include "scratch_folder.h"
 
 namespace indexer {

@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "indexer/app/category_table.h"
-#include "indexer/app/settings_keys.h"
-#include "indexer/app/settings_store.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/standard_index_writer.h"
+#include "indexer/store/category_table.h"
+#include "indexer/store/settings_keys.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 namespace {

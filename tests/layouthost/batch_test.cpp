@@ -6,12 +6,12 @@
 #include <sstream>
 
 #include "build_dir.h"
+#include "hostapi/xt_host_api.h"
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
 #include "layouthost/document/layout_document_json.h"
 #include "qt_application.h"
 #include "sample_document.h"
-#include "xt/host/xt_host_api.h"
 
 namespace layouthost {
 namespace {

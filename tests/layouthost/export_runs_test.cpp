@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "hostapi/xt_host_api.h"
 #include "layouthost/document/layout_document_json.h"
 #include "layouthost/host/export_runs.h"
 #include "sample_document.h"
-#include "xt/host/xt_host_api.h"
 
 namespace layouthost {
 namespace {

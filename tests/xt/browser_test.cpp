@@ -1,6 +1,6 @@
 // The browser channel and preview with fake browsers: recording scripts on PATH stand for the
 // browser programs, a folder of fake process entries for the running processes.
-#include "xt/host/browser.h"
+#include "xt/xtension/browser.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

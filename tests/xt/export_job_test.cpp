@@ -9,8 +9,8 @@
 #include "tests/xt/export_test_support.h"
 #include "tests/xt/fake_host.h"
 #include "tests/xt/fake_text_filter.h"
+#include "xt/export/box_record.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/box_record.h"
 
 namespace xt {
 namespace {

@@ -3,10 +3,10 @@
 
 #include "tests/xt/export_test_support.h"
 #include "tests/xt/fake_host.h"
+#include "xt/export/box_record.h"
 #include "xt/export/export_job.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/text_converter.h"
-#include "xt/host/box_record.h"
 
 namespace xt {
 namespace {
@@ -62,7 +62,8 @@ TEST_F(ExportWithConverterTest, TextAndTableBoxesOfAGroup) {
   ASSERT_EQ(record.Attach(table, XT_RECORD_EXPORT), 0);
   host_.SetCurrentBox(host_.AddGroup({text, table}));
 
-  ASSERT_EQ(RunExportJob(settings_, XT_JOB_EXPORT), 0);
+  const auto no_browser = [](ExportSettings&, const std::string&) { return 0; };
+  ASSERT_EQ(RunExportJob(settings_, XT_JOB_EXPORT, no_browser), 0);
   const std::string page = ReadFile(folder_.Path("Archive/1998/01/Culture/Intro/Intro.htm"));
   EXPECT_NE(page.find("<META name=\"DESCRIPTION\" content=\"Fish & Chips\">\r\n"),
             std::string::npos);

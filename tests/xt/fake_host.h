@@ -22,8 +22,8 @@
 #include <utility>
 #include <vector>
 
-#include "xt/host/host_tables.h"
-#include "xt/host/xt_host_api.h"
+#include "hostapi/host_tables.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt::test {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "hostapi/host_tables.h"
 #include "tests/xt/fake_host.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/page_writer.h"
-#include "xt/host/host_tables.h"
 
 namespace xt::test {
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/xt/fake_host.h"
 #include "tests/xt/picture_support.h"
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
@@ -61,7 +60,7 @@ class JpegWriterTest : public testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder_); }
   std::string Path(const char* name) const { return (folder_ / name).string(); }
 
-  xt::test::FakeHost host_;
+  picture_test::CapturedJpegMessages messages_;
   std::filesystem::path folder_;
 };
 
@@ -84,7 +83,7 @@ TEST_F(JpegWriterTest, BaselineFileHasTheSizeAndStartsWithTheTopRow) {
   EXPECT_GT(at(10, 23)[2], 200);  // blue at the bottom
   EXPECT_LT(at(10, 23)[0], 50);
   EXPECT_GT(at(36, 5)[1], 150);  // the right edge is the picture's, not the padding's
-  EXPECT_TRUE(host_.Messages().empty());
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
 TEST_F(JpegWriterTest, ProgressiveRequestWritesAProgressiveFile) {
@@ -99,15 +98,15 @@ TEST_F(JpegWriterTest, ProgressiveRequestWritesAProgressiveFile) {
 TEST_F(JpegWriterTest, UnwritablePlaceReturnsOneWithoutMessage) {
   const auto dib = MakeBitmap24(4, 4, [](int, int) { return Rgb{1, 2, 3}; });
   EXPECT_EQ(xt::WriteJpegFile(dib, Path("missing/a.jpg"), false), xt::kJpegCannotOpen);
-  EXPECT_TRUE(host_.Messages().empty());
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
 TEST_F(JpegWriterTest, LibraryErrorIsShownReturnedAndLeavesNoFile) {
   // Wider than a JPEG can be: libjpeg stops when compression starts.
   const auto dib = MakeBitmap24(70000, 1, [](int, int) { return Rgb{1, 2, 3}; });
   EXPECT_EQ(xt::WriteJpegFile(dib, Path("wide.jpg"), false), JERR_IMAGE_TOO_BIG);
-  ASSERT_EQ(host_.Messages().size(), 1u);
-  EXPECT_NE(host_.Messages()[0].text.find("65500"), std::string::npos);
+  ASSERT_EQ(messages_.texts().size(), 1u);
+  EXPECT_NE(messages_.texts()[0].find("65500"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Path("wide.jpg")));
   // The next picture is written as usual after the jump back.
   const auto small = MakeBitmap24(8, 8, [](int, int) { return Rgb{9, 9, 9}; });

@@ -1,5 +1,5 @@
 // Activation, binding, start-up, menus, unload and callback dispatch against the fake host.
-#include "xt/host/lifecycle.h"
+#include "xt/xtension/lifecycle.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/host_tables.h"
 #include "platform/profile.h"
 #include "tests/xt/fake_host.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/activation.h"
-#include "xt/host/host_tables.h"
-#include "xt/host/ui_hooks.h"
+#include "xt/xtension/activation.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt {
 namespace {

@@ -6,12 +6,12 @@
 #include "tests/xt/fake_host.h"
 #include "tests/xt/fake_text_filter.h"
 #include "tests/xt/picture_support.h"
+#include "xt/export/box_record.h"
 #include "xt/export/export_settings.h"
+#include "xt/export/picture_capture.h"
 #include "xt/export/picture_step.h"
-#include "xt/host/box_record.h"
 #include "xt/picture/gif_preview.h"
 #include "xt/picture/jpeg_preview.h"
-#include "xt/picture/picture_capture.h"
 
 namespace xt {
 namespace {

@@ -10,8 +10,10 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "xt/picture/jpeg_error_handler.h"
 #include "xt/picture/packed_bitmap.h"
 
 namespace picture_test {
@@ -133,5 +135,25 @@ inline std::optional<GiflibImage> DecodeWithGiflib(std::span<const std::uint8_t>
   DGifCloseFile(gif, &error);
   return result;
 }
+
+// Collects libjpeg's messages while it lives, as the host's message box would show them.
+class CapturedJpegMessages {
+ public:
+  CapturedJpegMessages() {
+    Texts().clear();
+    xt::SetJpegMessageSink([](const char* text) { Texts().emplace_back(text); });
+  }
+  ~CapturedJpegMessages() { xt::SetJpegMessageSink(nullptr); }
+  CapturedJpegMessages(const CapturedJpegMessages&) = delete;
+  CapturedJpegMessages& operator=(const CapturedJpegMessages&) = delete;
+
+  const std::vector<std::string>& texts() const { return Texts(); }
+
+ private:
+  static std::vector<std::string>& Texts() {
+    static std::vector<std::string> texts;
+    return texts;
+  }
+};
 
 }  // namespace picture_test

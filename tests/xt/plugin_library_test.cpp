@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "hostapi/xt_host_api.h"
 #include "tests/xt/fake_host.h"
-#include "xt/host/xt_host_api.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <random>
 
-#include "tests/xt/fake_host.h"
 #include "tests/xt/picture_support.h"
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
@@ -278,7 +277,7 @@ class JpegPreviewTest : public testing::Test {
     return (fs::temp_directory_path() / ("marlix-preview-" + std::to_string(::getpid()) + name))
         .string();
   }
-  xt::test::FakeHost host_;
+  picture_test::CapturedJpegMessages messages_;
 };
 
 TEST_F(JpegPreviewTest, WidthFiveGivesRowsOfSixteenBytesTopRowLast) {
@@ -322,9 +321,9 @@ TEST_F(JpegPreviewTest, BrokenDataShowsTheMessageAndGivesNothing) {
   const std::vector<std::uint8_t> not_jpeg = {'G', 'I', 'F', '8', '9', 'a'};
   EXPECT_FALSE(xt::DecodeJpegPreviewData(not_jpeg, bitmap));
   EXPECT_TRUE(bitmap.empty());
-  EXPECT_EQ(host_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.texts().size(), 1u);
   EXPECT_FALSE(xt::DecodeJpegPreview("/nonexistent/marlix.jpg", bitmap));
-  EXPECT_EQ(host_.Messages().size(), 1u);
+  EXPECT_EQ(messages_.texts().size(), 1u);
 }
 
 TEST(BitmapFiles, PpmAndBmpGiveTheSamePackedBitmap) {

@@ -1,4 +1,4 @@
-#include "xt/host/box_record.h"
+#include "xt/export/box_record.h"
 
 #include <gtest/gtest.h>
 

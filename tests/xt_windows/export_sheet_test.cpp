@@ -199,7 +199,8 @@ class ExportSheetTest : public QObject {
                                       {"FooterFile", "Sports"}}) {
       QVERIFY(settings.SetJobField(name, value));
     }
-    QCOMPARE(RunExportJob(settings, XT_JOB_EXPORT), 0);
+    const auto no_browser = [](ExportSettings&, const std::string&) { return 0; };
+    QCOMPARE(RunExportJob(settings, XT_JOB_EXPORT, no_browser), 0);
     QCOMPARE(ReadBytes(page), from_sheet);
   }
 

@@ -6,12 +6,12 @@
 
 #include "tests/qt_support/qt_test_registry.h"
 #include "tests/xt/fake_host.h"
-#include "xt/host/activation.h"
-#include "xt/host/lifecycle.h"
-#include "xt/host/ui_hooks.h"
 #include "xt/windows/export_sheet.h"
 #include "xt/windows/startup_window.h"
 #include "xt/windows/window_hooks.h"
+#include "xt/xtension/activation.h"
+#include "xt/xtension/lifecycle.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt::test {
 namespace {

@@ -11,14 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "hostapi/host_tables.h"
 #include "platform/paths.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/page_writer.h"
 #include "xt/export/picture_step.h"
-#include "xt/host/browser.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {
@@ -217,12 +216,6 @@ int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show) 
     default:
       return -1;
   }
-}
-
-int RunExportJob(ExportSettings& settings, int operation) {
-  return RunExportJob(settings, operation, [](ExportSettings& target, const std::string& page) {
-    return ShowInBrowser(target, page, true);
-  });
 }
 
 }  // namespace xt

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 
@@ -15,16 +15,13 @@ class ExportSettings;
 inline constexpr int kMaxGroupDepth = 128;
 inline constexpr int kMaxListedBoxes = 128;
 
-// Runs one job (XT_JOB_EXPORT, XT_JOB_APPEND or XT_JOB_PREVIEW) with the job fields already
-// set in `settings`. Returns 0 success, 1 the page was written but the external footer file
-// could not be used, -1 refused or failed. Export and Preview also show the page in the
-// browser as configured.
-int RunExportJob(ExportSettings& settings, int operation);
-
 // Shows a written page; returns 0 when the browser confirmed it.
 using ShowPage = std::function<int(ExportSettings& settings, const std::string& page_path)>;
 
-// The same, showing pages through `show` instead of the browser.
+// Runs one job (XT_JOB_EXPORT, XT_JOB_APPEND or XT_JOB_PREVIEW) with the job fields already
+// set in `settings`. Returns 0 success, 1 the page was written but the external footer file
+// could not be used, -1 refused or failed. Export and Preview also show the page through
+// `show` as configured.
 int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show);
 
 }  // namespace xt

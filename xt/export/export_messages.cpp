@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "xt/host/host_tables.h"
+#include "hostapi/host_tables.h"
 
 namespace xt {
 namespace {

@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "hostapi/xt_host_api.h"
 #include "xt/export/character_table.h"
-#include "xt/host/xt_host_api.h"
 
 namespace xt {
 

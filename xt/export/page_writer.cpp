@@ -9,13 +9,13 @@
 
 #include <unistd.h>
 
+#include "hostapi/host_tables.h"
+#include "xt/export/box_record.h"
 #include "xt/export/color_text.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/export_variables.h"
 #include "xt/export/picture_step.h"
-#include "xt/host/box_record.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/archive_layout.h"
+#include "xt/export/box_record.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/export_variables.h"
 #include "xt/export/page_writer.h"
-#include "xt/host/box_record.h"
-#include "xt/host/host_tables.h"
-#include "xt/picture/picture_capture.h"
+#include "xt/export/picture_capture.h"
 
 namespace xt {
 namespace {

@@ -2,7 +2,7 @@
 // picture) and its picture file beside the page.
 #pragma once
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/color_text.h"
 #include "xt/export/drop_cap.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/page_chunk_writer.h"
 #include "xt/export/run_style.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {

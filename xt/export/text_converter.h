@@ -4,7 +4,7 @@
 // the host's own text export, as a small stand-alone HTML document into the host's file.
 #pragma once
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

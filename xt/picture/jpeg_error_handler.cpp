@@ -1,19 +1,18 @@
 #include "xt/picture/jpeg_error_handler.h"
 
-#include "xt/host/host_tables.h"
-
 namespace xt {
 namespace {
 
-// The host shows the box; without a host (tools, tests) the message goes to stderr.
+void PrintJpegMessage(const char* text) {
+  std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
+}
+
+JpegMessageSink message_sink = PrintJpegMessage;
+
 void ShowJpegMessage(j_common_ptr cinfo) {
   char text[JMSG_LENGTH_MAX];
   (*cinfo->err->format_message)(cinfo, text);
-  if (Host().windows.message_box != nullptr) {
-    Host().windows.message_box(text, 0);
-  } else {
-    std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
-  }
+  message_sink(text);
 }
 
 [[noreturn]] void JumpToRecoveryPoint(j_common_ptr cinfo) {
@@ -23,6 +22,10 @@ void ShowJpegMessage(j_common_ptr cinfo) {
 }
 
 }  // namespace
+
+void SetJpegMessageSink(JpegMessageSink sink) {
+  message_sink = sink != nullptr ? sink : PrintJpegMessage;
+}
 
 jpeg_error_mgr* InstallJpegErrorHandler(JpegErrorHandler& handler) {
   jpeg_std_error(&handler.pub);

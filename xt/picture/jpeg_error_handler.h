@@ -1,7 +1,8 @@
 // JpegErrorHandler: libjpeg's standard error manager with its message output and error exit
-// replaced. Messages go to the host's message box ("JPEG Error"); an error jumps back to the
-// recovery point of the call that is driving the library, with the message code as the value.
-// Shared by the JPEG writer, the colour quantizer and the JPEG preview.
+// replaced. Messages go to the message sink (stderr until the plug-in points it at the host's
+// message box, "JPEG Error"); an error jumps back to the recovery point of the call that is
+// driving the library, with the message code as the value. Shared by the JPEG writer, the colour
+// quantizer and the JPEG preview.
 #pragma once
 
 #include <csetjmp>
@@ -12,6 +13,12 @@
 namespace xt {
 
 constexpr const char* kJpegErrorTitle = "JPEG Error";
+
+// Receives each formatted libjpeg message.
+using JpegMessageSink = void (*)(const char* text);
+
+// Sets where messages go; nullptr restores stderr.
+void SetJpegMessageSink(JpegMessageSink sink);
 
 struct JpegErrorHandler {
   jpeg_error_mgr pub;

@@ -1,7 +1,7 @@
 // The plug-in library's one export and its load and unload. Everything else lives in xt_core.
 #include "xt/export/export_settings.h"
-#include "xt/host/activation.h"
-#include "xt/host/lifecycle.h"
+#include "xt/xtension/activation.h"
+#include "xt/xtension/lifecycle.h"
 
 namespace {
 

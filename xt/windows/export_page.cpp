@@ -10,13 +10,14 @@
 #include <QTimer>
 #include <vector>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/dialog_values.h"
 #include "xt/export/export_job.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/host_tables.h"
 #include "xt/windows/main_path_dialog.h"
 #include "xt/windows/qt_text.h"
+#include "xt/xtension/browser.h"
 
 namespace xt::windows {
 namespace {
@@ -250,7 +251,9 @@ void ExportPage::RunJob(int operation) {
   } else {
     ReadFields();
   }
-  RunExportJob(settings_, operation);
+  RunExportJob(settings_, operation, [](ExportSettings& target, const std::string& page) {
+    return ShowInBrowser(target, page, true);
+  });
 }
 
 }  // namespace xt::windows

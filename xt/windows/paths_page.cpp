@@ -6,12 +6,12 @@
 
 #include "xt/export/dialog_values.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/browser.h"
 #include "xt/windows/export_page.h"
 #include "xt/windows/main_path_dialog.h"
 #include "xt/windows/preferences_pages.h"
 #include "xt/windows/qt_text.h"
 #include "xt/windows/radio_group.h"
+#include "xt/xtension/browser.h"
 
 namespace xt::windows {
 

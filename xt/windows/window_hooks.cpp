@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "xt/export/export_settings.h"
-#include "xt/host/ui_hooks.h"
 #include "xt/windows/export_page.h"
 #include "xt/windows/export_sheet.h"
 #include "xt/windows/preferences_sheet.h"
 #include "xt/windows/startup_window.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt::windows {
 namespace {

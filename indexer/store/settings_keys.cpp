@@ -1,4 +1,4 @@
-#include "indexer/app/settings_keys.h"
+#include "indexer/store/settings_keys.h"
 
 #include <array>
 

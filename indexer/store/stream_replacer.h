@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "indexer/app/file_stream.h"
+#include "indexer/store/file_stream.h"
 
 namespace indexer {
 

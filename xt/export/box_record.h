@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

@@ -1,4 +1,4 @@
-#include "indexer/app/indexer_files.h"
+#include "indexer/startup/indexer_files.h"
 
 #include "indexer/engine/index_engine.h"
 #include "platform/config_folder.h"

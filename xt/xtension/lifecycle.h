@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

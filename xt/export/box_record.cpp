@@ -1,10 +1,10 @@
-#include "xt/host/box_record.h"
+#include "xt/export/box_record.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/host_tables.h"
 
 namespace xt {
 namespace {

@@ -1,4 +1,4 @@
-#include "indexer/app/settings_file.h"
+#include "indexer/store/settings_file.h"
 
 namespace indexer {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "indexer/app/mmore_err.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer {
 

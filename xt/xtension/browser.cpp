@@ -1,4 +1,4 @@
-#include "xt/host/browser.h"
+#include "xt/xtension/browser.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include "platform/shell.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/ui_hooks.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt {
 namespace {

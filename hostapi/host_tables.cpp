@@ -1,4 +1,4 @@
-#include "xt/host/host_tables.h"
+#include "hostapi/host_tables.h"
 
 namespace xt {
 

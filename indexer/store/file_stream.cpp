@@ -1,4 +1,4 @@
-#include "indexer/app/file_stream.h"
+#include "indexer/store/file_stream.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +12,8 @@
 #include <system_error>
 #include <vector>
 
-#include "indexer/app/big_endian.h"
-#include "indexer/app/stream_replacer.h"
+#include "indexer/store/big_endian.h"
+#include "indexer/store/stream_replacer.h"
 #include "platform/paths.h"
 #include "platform/temporary_file.h"
 

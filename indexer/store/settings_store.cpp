@@ -1,9 +1,9 @@
-#include "indexer/app/settings_store.h"
+#include "indexer/store/settings_store.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "indexer/app/big_endian.h"
+#include "indexer/store/big_endian.h"
 
 namespace indexer {
 namespace {

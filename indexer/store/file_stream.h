@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/mmore_err.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer {
 

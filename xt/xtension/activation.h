@@ -6,7 +6,7 @@
 // it uses, by table id and the numbers of the functions it calls, and then starts up.
 #pragma once
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

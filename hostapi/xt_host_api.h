@@ -39,8 +39,9 @@ typedef struct XtRgb {
   uint16_t red, green, blue;
 } XtRgb;
 
-#define XT_FOURCC(a, b, c, d) \
-  (((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d))
+#define XT_FOURCC(a, b, c, d)                                        \
+  (((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | \
+   ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d))
 
 /* ---- Activation ------------------------------------------------------------------------- */
 
@@ -58,7 +59,7 @@ typedef struct XtRgb {
 #define XT_CALLBACK_TABLE_VERSION 0x402a0000
 #define XT_FUNCTION_LIST_HEADER 0x46470000u
 
-#define XT_ERR_ACTIVATION 0x51000401 /* registration or binding refused */
+#define XT_ERR_ACTIVATION 0x51000401     /* registration or binding refused */
 #define XT_ERR_CALLBACK_TABLE 0x5100040F /* callback table of the wrong shape */
 
 /* A callback: opcode and its parameter block (one of the XtXxxParams below, or NULL). */
@@ -96,23 +97,23 @@ typedef XtErr (*XtInstallCallbackProc)(int32_t opcode, XtCallbackProc proc, int3
 
 /* Handed to the main callback on its first call (opcode XT_OP_START). */
 typedef struct XtCallbackTable {
-  int32_t count;   /* XT_CALLBACK_TABLE_COUNT */
-  int32_t kind;    /* XT_CALLBACK_TABLE_KIND */
-  int32_t version; /* XT_CALLBACK_TABLE_VERSION */
+  int32_t count;                          /* XT_CALLBACK_TABLE_COUNT */
+  int32_t kind;                           /* XT_CALLBACK_TABLE_KIND */
+  int32_t version;                        /* XT_CALLBACK_TABLE_VERSION */
   void* entries[XT_CALLBACK_TABLE_COUNT]; /* 0 XtBindTableProc, 1 XtInstallCallbackProc, rest 0 */
 } XtCallbackTable;
 
 /* ---- Callback opcodes ------------------------------------------------------------------- */
 
-#define XT_OP_START 0          /* main callback, params: XtCallbackTable* */
-#define XT_OP_UNLOAD 4         /* params: NULL */
-#define XT_OP_MENU_BUILD 7     /* params: XtMenuBuildParams* */
-#define XT_OP_MENU_UPDATE 8    /* params: NULL */
-#define XT_OP_MENU_COMMAND 9   /* params: XtMenuCommandParams* */
-#define XT_OP_FILTER_BEGIN 19  /* params: XtFilterBeginParams* */
-#define XT_OP_FILTER_RUN 20    /* params: XtTextRun* */
-#define XT_OP_FILTER_END 21    /* params: XtFilterEndParams* */
-#define XT_OP_JOB 100          /* stand-in for the export palette; params: XtJobParams* */
+#define XT_OP_START 0         /* main callback, params: XtCallbackTable* */
+#define XT_OP_UNLOAD 4        /* params: NULL */
+#define XT_OP_MENU_BUILD 7    /* params: XtMenuBuildParams* */
+#define XT_OP_MENU_UPDATE 8   /* params: NULL */
+#define XT_OP_MENU_COMMAND 9  /* params: XtMenuCommandParams* */
+#define XT_OP_FILTER_BEGIN 19 /* params: XtFilterBeginParams* */
+#define XT_OP_FILTER_RUN 20   /* params: XtTextRun* */
+#define XT_OP_FILTER_END 21   /* params: XtFilterEndParams* */
+#define XT_OP_JOB 100         /* stand-in for the export palette; params: XtJobParams* */
 
 typedef struct XtMenuBuildParams {
   int32_t first_menu;  /* receives "Open Marlix Exp&ort" and "Launch Marlix Index" */
@@ -158,8 +159,8 @@ typedef struct XtTabStop {
 typedef struct XtTextRun {
   uint32_t file_type;
   int16_t font_id;
-  uint16_t style;      /* XT_STYLE_ bits */
-  XtFixed size;        /* points */
+  uint16_t style; /* XT_STYLE_ bits */
+  XtFixed size;   /* points */
   int16_t color_index;
   uint32_t mark;       /* 0, or an XT_MARK_ word */
   XtFixed left_indent; /* of the run's paragraph */
@@ -242,9 +243,9 @@ typedef struct XtPictureTable {
 #define XT_BOX_GROUP 3
 
 typedef struct XtBoxInfo {
-  int32_t kind;        /* XT_BOX_ */
-  int32_t page;        /* index of the page that holds the box */
-  int16_t background;  /* colour index, 0 none */
+  int32_t kind;       /* XT_BOX_ */
+  int32_t page;       /* index of the page that holds the box */
+  int16_t background; /* colour index, 0 none */
   int16_t columns;
   XtFixed gutter;
   XtFixedRect bounds;

@@ -2,7 +2,7 @@
 // reaches the host through these; tests fill them with a fake host.
 #pragma once
 
-#include "xt/host/xt_host_api.h"
+#include "hostapi/xt_host_api.h"
 
 namespace xt {
 

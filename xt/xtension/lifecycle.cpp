@@ -1,14 +1,15 @@
-#include "xt/host/lifecycle.h"
+#include "xt/xtension/lifecycle.h"
 
 #include <cstdio>
 #include <memory>
 
+#include "hostapi/host_tables.h"
 #include "xt/export/export_job.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/text_converter.h"
-#include "xt/host/browser.h"
-#include "xt/host/host_tables.h"
-#include "xt/host/ui_hooks.h"
+#include "xt/picture/jpeg_error_handler.h"
+#include "xt/xtension/browser.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt {
 namespace {
@@ -110,7 +111,10 @@ int RunJob(XtJobParams& params) {
         !settings->SetJobField(field.name, field.value))
       return kJobRefused;
   }
-  return RunExportJob(*settings, params.operation);
+  return RunExportJob(*settings, params.operation,
+                      [](ExportSettings& target, const std::string& page) {
+                        return ShowInBrowser(target, page, true);
+                      });
 }
 
 }  // namespace
@@ -127,6 +131,7 @@ void ReleaseXtension() {
   // The META tags edited while the plug-in ran live only in memory until now.
   if (state.settings) state.settings->SaveMetaTags();
   SetActiveSettings(nullptr);
+  SetJpegMessageSink(nullptr);
   state = XtensionState{};
 }
 
@@ -138,6 +143,13 @@ XtErr StartXtension() {
       return err;
   }
   State().temporary_file = kTemporaryFileName;
+  SetJpegMessageSink([](const char* text) {
+    if (Host().windows.message_box != nullptr) {
+      Host().windows.message_box(text, 0);
+    } else {
+      std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
+    }
+  });
   if (Ui().show_startup_window) Ui().show_startup_window();
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "xt/host/ui_hooks.h"
+#include "xt/xtension/ui_hooks.h"
 
 namespace xt {
 

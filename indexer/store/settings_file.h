@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "indexer/app/file_stream.h"
-#include "indexer/app/settings_store.h"
+#include "indexer/store/file_stream.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 

@@ -1,12 +1,12 @@
-#include "xt/picture/picture_capture.h"
+#include "xt/export/picture_capture.h"
 
 #include <algorithm>
 
+#include "hostapi/host_tables.h"
 #include "platform/paths.h"
 #include "xt/export/archive_layout.h"
+#include "xt/export/box_record.h"
 #include "xt/export/export_settings.h"
-#include "xt/host/box_record.h"
-#include "xt/host/host_tables.h"
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_writer.h"
 #include "xt/picture/jpeg_writer.h"

@@ -1,4 +1,4 @@
-#include "indexer/app/stream_replacer.h"
+#include "indexer/store/stream_replacer.h"
 
 namespace indexer {
 

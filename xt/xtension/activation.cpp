@@ -1,10 +1,10 @@
-#include "xt/host/activation.h"
+#include "xt/xtension/activation.h"
 
 #include <array>
 #include <numeric>
 
-#include "xt/host/host_tables.h"
-#include "xt/host/lifecycle.h"
+#include "hostapi/host_tables.h"
+#include "xt/xtension/lifecycle.h"
 
 namespace xt {
 namespace {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "indexer/app/settings_store.h"
+#include "indexer/store/settings_store.h"
 
 namespace indexer {
 

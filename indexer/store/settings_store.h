@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "indexer/app/file_stream.h"
-#include "indexer/app/mmore_err.h"
+#include "indexer/store/file_stream.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer {
 

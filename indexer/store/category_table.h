@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "indexer/app/file_stream.h"
-#include "indexer/app/mmore_err.h"
+#include "indexer/store/file_stream.h"
+#include "indexer/store/mmore_err.h"
 
 namespace indexer {
 

@@ -1,4 +1,4 @@
-#include "indexer/app/category_table.h"
+#include "indexer/store/category_table.h"
 
 #include <algorithm>
 #include <cctype>

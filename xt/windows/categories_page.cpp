@@ -21,7 +21,7 @@ CategoriesPage::CategoriesPage(const ExportSettings& settings, QWidget* parent)
   for (const std::string& name : ParseRubrics(settings.ReadString("Rubrics")))
     list_->addItem(FromCp1252(name));
   auto* grid = new QGridLayout(this);
-  grid->addWidget(list_, 0, 0, 5, 1);
+  grid->addWidget(list_, 0, 0, 6, 1);
   grid->addWidget(new QLabel(tr("Name"), this), 0, 1);
   grid->addWidget(name_, 1, 1);
   int row = 2;
@@ -34,6 +34,7 @@ CategoriesPage::CategoriesPage(const ExportSettings& settings, QWidget* parent)
   button(tr("Delete"), "delete", &CategoriesPage::Delete);
   button(tr("Change"), "change", &CategoriesPage::Change);
   button(tr("New"), "new", &CategoriesPage::New);
+  grid->setRowStretch(row, 1);  // the controls stay together at the top
   connect(list_, &QListWidget::currentRowChanged, this, &CategoriesPage::ShowSelected);
   list_->setCurrentRow(list_->count() > 0 ? 0 : -1);
   ShowSelected();

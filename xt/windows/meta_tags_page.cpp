@@ -46,7 +46,7 @@ void MetaTagsPage::BuildControls() {
   content_->setObjectName("content");
   unique_->setObjectName("unique");
   auto* grid = new QGridLayout(this);
-  grid->addWidget(names_, 0, 0, 6, 1);
+  grid->addWidget(names_, 0, 0, 8, 1);
   grid->addWidget(new QLabel(tr("Content"), this), 0, 1);
   grid->addWidget(content_, 1, 1);
   grid->addWidget(unique_, 2, 1);
@@ -61,6 +61,7 @@ void MetaTagsPage::BuildControls() {
   button(tr("Change"), "change", &MetaTagsPage::Change);
   button(tr("Edit..."), "edit", &MetaTagsPage::Edit);
   button(tr("New..."), "new", &MetaTagsPage::New);
+  grid->setRowStretch(row, 1);  // the controls stay together at the top
   connect(names_, &QListWidget::currentRowChanged, this, &MetaTagsPage::ShowSelected);
 }
 

@@ -1,4 +1,8 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "layouthost/document/layout_document_json.h"
 #include "layouthost/host/served_tables.h"
@@ -117,7 +121,28 @@ class SelectionTest : public QObject {
     QVERIFY(!saved.document->FindBox(4));
   }
 
+  void closingAsksAboutUnsavedChanges() {
+    QVERIFY(document_->Ungroup(4));
+    AnswerNextQuestion(QMessageBox::Cancel);
+    QVERIFY(!window_->CloseDocument());
+    QVERIFY(window_->host().has_document());
+    AnswerNextQuestion(QMessageBox::Discard);
+    QVERIFY(window_->CloseDocument());
+    QVERIFY(!window_->host().has_document());
+    QCOMPARE(window_->windowTitle(), QString("layouthost"));
+    const auto kept = layout::ReadDocumentFile(config_->Document());
+    QVERIFY(kept.document && kept.document->FindBox(4));
+  }
+
  private:
+  static void AnswerNextQuestion(QMessageBox::StandardButton answer) {
+    QTimer::singleShot(0, [answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QVERIFY(box);
+      box->button(answer)->click();
+    });
+  }
+
   // Clicks the point (x, y) in points of page `page`.
   void Click(int page, double x, double y, Qt::KeyboardModifiers modifiers = {}) {
     QTest::mouseClick(view_, Qt::LeftButton, modifiers, view_->WidgetPoint(page, x, y));

@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "tests/qt_support/qt_test_registry.h"
 #include "tests/xt/fake_text_filter.h"
@@ -10,6 +12,7 @@
 #include "xt/export/export_job.h"
 #include "xt/windows/export_page.h"
 #include "xt/windows/export_sheet.h"
+#include "xt/windows/main_path_dialog.h"
 
 namespace xt::test {
 namespace {
@@ -64,6 +67,28 @@ class ExportSheetTest : public QObject {
     fixture_->front.setWindowTitle("X [C:\\Docs\\Story.qxd]");
     page_->Fill();
     QCOMPARE(Find<QLineEdit>(page_, "fileName")->text(), QString("Story"));
+  }
+
+  void anUnreachableMainFolderIsAskedForWithTheMainPathDialog() {
+    ExportSettings& settings = *fixture_->settings;
+    const std::string gone = fixture_->Path("gone");
+    settings.DestFolder = gone;
+    settings.WriteString("DestFolder", gone);
+    fixture_->host.ClearMessages();
+    QTimer::singleShot(0, [this] {
+      auto* dialog = qobject_cast<windows::MainPathDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      QCOMPARE(dialog->windowTitle(), QString("Main Path"));
+      Find<QLineEdit>(dialog, "folder")->setText(QString::fromStdString(fixture_->Archive() + "/"));
+      dialog->accept();
+    });
+    page_->Fill();
+    QCOMPARE(fixture_->host.Messages().size(), std::size_t{1});
+    QCOMPARE(fixture_->host.Messages()[0].text, "Could not change to folder '" + gone + "'");
+    QCOMPARE(settings.DestFolder, fixture_->Archive());
+    QCOMPARE(ExportSettings(fixture_->ProfilePath()).DestFolder, fixture_->Archive());
+    QCOMPARE(Items(Find<QComboBox>(page_, "path")),
+             QStringList({"[1998]", "[1999]", "[Standard]"}));
   }
 
   void categoriesAreTheRubricsFollowedByABar() {

@@ -19,6 +19,7 @@ MainPathDialog::MainPathDialog(const std::string& folder, QWidget* parent)
       model_(new QFileSystemModel(this)),
       tree_(new QTreeView(this)) {
   setWindowTitle(tr("Main Path"));
+  edit_->setObjectName("folder");
   auto* layout = new QVBoxLayout(this);
   auto* text = new QLabel(tr("Marlix XT creates a complete Webserver structure when you are "
                              "exporting HTML-files from XPress. By defining the main folder, the "

@@ -73,6 +73,7 @@ class LayoutHost {
   // Another document (or none) takes the place of the current one.
   void ReplaceDocument(std::optional<layout::Document> document, std::string folder);
   layout::Document* document() { return document_ ? &*document_ : nullptr; }
+  const layout::Document* document() const { return document_ ? &*document_ : nullptr; }
   const std::string& folder() const { return folder_; }
   HandleTable& handles() { return handles_; }
 

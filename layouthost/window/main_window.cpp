@@ -202,8 +202,7 @@ bool MainWindow::SaveAs(const QString& path) {
 }
 
 bool MainWindow::Modified() const {
-  LayoutHost& host = const_cast<LayoutHost&>(host_);
-  return host.has_document() && saved_ && !(ContentOf(*host.document()) == ContentOf(*saved_));
+  return host_.has_document() && saved_ && !(ContentOf(*host_.document()) == ContentOf(*saved_));
 }
 
 bool MainWindow::CloseDocument() {

@@ -1,6 +1,8 @@
 // layouthost: the stand-in layout program. With a document, a display and no action it opens its
 // window; otherwise it carries out the batch command line.
+#include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 
 #include <QGuiApplication>
@@ -9,8 +11,11 @@
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
 #include "layouthost/window/window_main.h"
+#include "platform/config_folder.h"
 
 namespace {
+
+constexpr int kExitFailed = 2;  // as for a job that failed
 
 // Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
 void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -19,9 +24,7 @@ void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
@@ -37,6 +40,12 @@ int main(int argc, char** argv) {
     std::cout << "layouthost " << MARLIX_VERSION << '\n';
     return 0;
   }
+  if (!line->config_dir.empty()) {
+    if (!platform::UseConfigFolder(line->config_dir, &error)) {
+      std::cerr << "layouthost: " << error << '\n';
+      return 1;
+    }
+  }
   if (line->actions.empty() && layouthost::HasDisplay()) {
     return layouthost::RunWindow(argc, argv, line->document, line->plugin);
   }
@@ -45,4 +54,18 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
   return layouthost::RunBatch(*line, std::cerr);
+}
+
+}  // namespace
+
+// Whatever the plug-in or the file system does, the program ends with a message and a status.
+int main(int argc, char** argv) {
+  // Past a file size limit a write then fails with EFBIG and is reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "layouthost: " << error.what() << '\n';
+    return kExitFailed;
+  }
 }

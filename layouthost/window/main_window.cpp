@@ -116,7 +116,8 @@ void MainWindow::BuildViewMenu() {
 
 void MainWindow::LoadPlugin(const std::string& plugin_path) {
   std::string error;
-  plugin_ = Plugin::Load(host_, plugin_path.empty() ? DefaultPluginPath() : plugin_path, &error);
+  const std::string path = plugin_path.empty() ? FindPlugin(ProgramFolder(), &error) : plugin_path;
+  if (!path.empty()) plugin_ = Plugin::Load(host_, path, &error);
   if (!plugin_) {
     statusBar()->showMessage(
         tr("The plug-in could not be loaded: %1").arg(QString::fromStdString(error)));

@@ -1,12 +1,17 @@
 #include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <fstream>
 
 #include "tests/qt_support/qt_test_registry.h"
 #include "tests/xt/fake_host.h"
+#include "xt/export/export_settings.h"
 #include "xt/windows/export_sheet.h"
+#include "xt/windows/preferences_sheet.h"
 #include "xt/windows/startup_window.h"
 #include "xt/windows/window_hooks.h"
 #include "xt/xtension/activation.h"
@@ -85,6 +90,19 @@ class WindowHooksTest : public QObject {
     Command("Open Marlix Exp&ort");
     QVERIFY(ExportSheet::Current());
     QCOMPARE(ExportItemText(), std::string("Hide Marlix T&ools"));
+  }
+
+  void theBrowserFallBackOpensOnlyThePathsPage() {
+    QTimer::singleShot(0, [] {
+      auto* sheet = qobject_cast<windows::PreferencesSheet*>(QApplication::activeModalWidget());
+      QVERIFY(sheet);
+      QCOMPARE(sheet->windowTitle(), QString("Marlix XT Properties"));
+      QCOMPARE(sheet->pages()->count(), 1);
+      QCOMPARE(sheet->findChild<QLineEdit*>("Browser")->text(), QString("/opt/web/browser"));
+      sheet->accept();
+    });
+    Ui().open_paths_sheet("/opt/web/browser");
+    QCOMPARE(ActiveSettings()->ReadString("Browser"), std::string("/opt/web/browser"));
   }
 
  private:

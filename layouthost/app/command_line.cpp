@@ -10,8 +10,9 @@ namespace layouthost {
 const char kUsage[] = R"(Usage: layouthost [OPTIONS] DOCUMENT [ACTIONS]
 
 A stand-in layout program: opens a layout document (JSON), loads the MarlixXT40 plug-in and
-drives it from the command line. Actions run in the order given. Every option that takes a
-value takes it as the next word or after "=" (--path=X).
+drives it from the command line. Actions run in the order given. Without actions, and with a
+display, the document opens in layouthost's window instead. Every option that takes a value
+takes it as the next word or after "=" (--path=X).
 
 Options:
   --plugin PATH        the plug-in to load (default: libMarlixXT40.so beside the program,

@@ -1,4 +1,5 @@
-// layouthost: the stand-in layout program's batch command line.
+// layouthost: the stand-in layout program. With a document, a display and no action it opens its
+// window; otherwise it carries out the batch command line.
 #include <csignal>
 #include <cstdlib>
 #include <exception>
@@ -9,6 +10,7 @@
 
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
+#include "layouthost/window/window_main.h"
 #include "platform/config_folder.h"
 
 namespace {
@@ -44,6 +46,9 @@ int Run(int argc, char** argv) {
       std::cerr << "layouthost: " << error << '\n';
       return kExitFailed;
     }
+  }
+  if (line->actions.empty() && layouthost::HasDisplay()) {
+    return layouthost::RunWindow(argc, argv, line->document, line->plugin);
   }
   // Batch runs show no window; rendering text still needs Qt's fonts.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -154,6 +154,7 @@ TEST_F(LifecycleTest, ExportItemReadsHideWhileTheSheetExists) {
   struct Sheet : ModelessWindow {
     explicit Sheet(int& open) : open_(open) { ++open_; }
     ~Sheet() override { --open_; }
+    bool IsOpen() const override { return true; }
     int& open_;
   };
   int open = 0;
@@ -174,6 +175,29 @@ TEST_F(LifecycleTest, ExportItemReadsHideWhileTheSheetExists) {
   EXPECT_EQ(open, 0);
   EXPECT_FALSE(ExportSheetOpen());
   EXPECT_EQ(ExportItemText(), "Open Marlix Exp&ort");
+}
+
+TEST_F(LifecycleTest, ASheetTheUserClosedIsOpenedAgainByTheMenu) {
+  struct Sheet : ModelessWindow {
+    explicit Sheet(bool& open) : open_(open) { open_ = true; }
+    bool IsOpen() const override { return open_; }
+    bool& open_;
+  };
+  bool open = false;
+  int created = 0;
+  Ui().open_export_sheet = [&](void*) {
+    ++created;
+    return std::make_unique<Sheet>(open);
+  };
+  ASSERT_EQ(Start(), 0);
+  BuildMenus();
+  ASSERT_EQ(Command(kMenuOpenExport), 0);
+  open = false;  // closed with its own close button
+  EXPECT_FALSE(ExportSheetOpen());
+  EXPECT_EQ(ExportItemText(), "Open Marlix Exp&ort");
+  ASSERT_EQ(Command(kMenuOpenExport), 0);
+  EXPECT_EQ(created, 2);
+  EXPECT_TRUE(ExportSheetOpen());
 }
 
 TEST_F(LifecycleTest, WithoutWindowsTheCommandsOpenNothing) {

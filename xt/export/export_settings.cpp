@@ -8,6 +8,7 @@
 #include "platform/config_folder.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "xt/export/dialog_values.h"
 #include "xt/export/text_converter.h"
 
 namespace xt {
@@ -113,12 +114,6 @@ KeyInfo FindKey(std::string_view name) {
 std::string DefaultDestFolder() {
   const std::string home = platform::HomeFolder();
   return platform::Utf8ToCp1252(home).value_or(home) + std::string(kDestFolderBelowHome);
-}
-
-std::string WithoutTrailingSeparator(std::string folder) {
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
-    folder.pop_back();
-  return folder;
 }
 
 ExportSettings* g_active_settings = nullptr;

@@ -57,14 +57,17 @@ void UpdateMenus() {
   if (state.export_item == 0) return;
   const XtMenuTable& menus = Host().menus;
   menus.enable_item(state.export_item, Host().items.has_document() != 0 ? 1 : 0);
-  menus.set_item_text(state.export_item, state.export_sheet ? kMenuHideExport : kMenuOpenExport);
+  menus.set_item_text(state.export_item, ExportSheetOpen() ? kMenuHideExport : kMenuOpenExport);
 }
 
 void ToggleExportSheet() {
   XtensionState& state = State();
-  if (state.export_sheet) {
+  if (ExportSheetOpen()) {
     state.export_sheet.reset();
-  } else if (Ui().open_export_sheet) {
+    return;
+  }
+  state.export_sheet.reset();
+  if (Ui().open_export_sheet) {
     state.export_sheet = Ui().open_export_sheet(Host().windows.front_window());
   } else {
     NotAvailable("export palette");
@@ -172,6 +175,7 @@ XtErr StartXtension() {
       std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
     }
   });
+  if (Ui().show_startup_window) Ui().show_startup_window();
   return 0;
 }
 
@@ -208,7 +212,8 @@ XtErr XtensionCallback(int32_t opcode, void* params) {
 }
 
 bool ExportSheetOpen() {
-  return State().export_sheet != nullptr;
+  const XtensionState& state = State();
+  return state.export_sheet && state.export_sheet->IsOpen();
 }
 
 }  // namespace xt

@@ -13,7 +13,6 @@
 #include <mutex>
 #include <set>
 
-#include "platform/no_destructor.h"
 #include "platform/paths.h"
 #include "platform/temporary_file.h"
 
@@ -63,9 +62,10 @@ void SyncFolder(const std::string& folder) {
 
 bool OnceForFolder(const std::string& folder) {
   static std::mutex guard;
-  static NoDestructor<std::set<std::string>> cleaned;
+  // Destroyed when the program ends or the plug-in is unloaded, so that nothing is kept past it.
+  static std::set<std::string> cleaned;
   const std::lock_guard<std::mutex> lock(guard);
-  return cleaned.get()->insert(folder).second;
+  return cleaned.insert(folder).second;
 }
 
 // Removes the left-over when its writer is gone: nobody holds its lock and it is not brand

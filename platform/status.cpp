@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "platform/no_destructor.h"
-
 namespace platform {
 namespace {
 
-thread_local NoDestructor<Status> last_failure;
+// Ordinary storage, destroyed with the thread: the plug-in is unloaded while the program runs,
+// and memory kept past that would be lost.
+thread_local Status last_failure;
 
 }  // namespace
 
@@ -25,15 +25,15 @@ std::string Status::Detail() const {
 }
 
 void NoteFailure(const Status& status) {
-  if (!status.ok()) *last_failure.get() = status;
+  if (!status.ok()) last_failure = status;
 }
 
 const Status& LastFailure() {
-  return *last_failure.get();
+  return last_failure;
 }
 
 void ClearLastFailure() {
-  *last_failure.get() = Status();
+  last_failure = Status();
 }
 
 }  // namespace platform

@@ -21,7 +21,10 @@ for program in "$indexer" "$screenshots"; do
 done
 
 # Inside the build tree, so that the folder dialog's picture shows no one else's files.
-work=$(mktemp -d "$binary_dir/indexer-screenshots.XXXXXX")
+# A fixed name, so that the pictures come out the same every time.
+work=$binary_dir/indexer-screenshots
+rm -rf "$work"
+mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 issue=$work/archive/1998/01
 export XDG_CONFIG_HOME=$work/config

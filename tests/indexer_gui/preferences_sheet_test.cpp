@@ -296,12 +296,24 @@ class PreferencesSheetTest : public QObject {
     page.addLine();  // OK without a change adds nothing
     QCOMPARE(page.list->count(), 7);
 
+    // Editing a line in place keeps its position.
+    WhenShown<CategoryEditor>([](CategoryEditor* editor) {
+      QCOMPARE(editor->name(), QStringLiteral("Economy"));
+      editor->headingEdit->selectAll();
+      QTest::keyClicks(editor->headingEdit, QStringLiteral("<H2>Money</H2>"));
+      editor->accept();
+    });
+    page.editLine(page.list->item(0));
+    QCOMPARE(page.list->item(0)->text(), QStringLiteral("Economy\t\t\t<H2>Money</H2>"));
+
     sheet->accept();
     sheet.reset();
     QCOMPARE(engine_->categories().size(), std::size_t{7});
     std::string value;
     QCOMPARE(engine_->categories().Find("Culture", value), kNotFound);
     QCOMPARE(engine_->categories().Find("Wissensc", value), kNoErr);
+    QCOMPARE(engine_->categories().Find("Economy", value), kNoErr);
+    QCOMPARE(value, std::string("Economy\r<H2>Money</H2>"));
   }
 
   void dateRadiosEnableTheirEdits() {

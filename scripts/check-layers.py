@@ -25,8 +25,6 @@ LAYERS = {
     "xt/xtension": ["xt/export", "xt/picture", "hostapi", "platform"],
     "xt/windows": ["xt/xtension", "xt/export", "xt/picture", "hostapi", "platform"],
     "xt/plugin": ["xt/xtension", "xt/export", "xt/picture", "hostapi", "platform"],
-    "xt/plugin_windows": ["xt/windows", "xt/xtension", "xt/export", "xt/picture", "hostapi",
-                          "platform"],
     "xt/plugin_windows": ["xt/windows"],
     "xt/tools": ["xt/picture", "platform"],
     "layouthost/document": ["platform"],
@@ -36,8 +34,6 @@ LAYERS = {
                           "platform"],
     "layouthost/main": ["layouthost/window", "layouthost/app", "layouthost/host",
                         "layouthost/document", "hostapi", "platform"],
-    "layouthost/screenshots": ["layouthost/window", "layouthost/app", "layouthost/host",
-                               "layouthost/document", "hostapi", "platform"],
     "layouthost/screenshots": ["layouthost/window", "layouthost/host", "layouthost/document"],
 }
 

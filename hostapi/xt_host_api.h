@@ -189,6 +189,17 @@ typedef struct XtJobParams {
   int32_t field_count;
   const XtJobField* fields;
   int32_t result; /* out: the job's result, 0 success, 1 partial, -1 refused or failed */
+  /* in: nonzero keeps an Export from showing its page, whatever OpenBrowser says (a Preview
+   * always shows it) */
+  int32_t no_browser;
+  /* out: the page the job wrote or showed (Windows-1252), NULL when none; valid until the next
+   * call into the plug-in */
+  const char* page_path;
+  /* out: what the job could not find or use, one line each (Windows-1252), NULL when nothing;
+   * valid until the next call into the plug-in */
+  const char* warnings;
+  /* out: nonzero when the page was to be shown and the browser could not show it */
+  int32_t browser_failed;
 } XtJobParams;
 
 /* ---- Host tables ------------------------------------------------------------------------ */

@@ -16,7 +16,9 @@ LAYERS = {
     "indexer/store": ["platform"],
     "indexer/engine": ["indexer/store", "platform"],
     "indexer/startup": ["indexer/engine", "indexer/store", "platform"],
-    "indexer/cli": ["indexer/startup", "indexer/engine", "indexer/store", "platform"],
+    # The program's main opens the window when no command is given.
+    "indexer/cli": ["indexer/gui", "indexer/startup", "indexer/engine", "indexer/store",
+                    "platform"],
     "indexer/gui": ["indexer/startup", "indexer/engine", "indexer/store", "platform"],
     "xt/picture": ["platform"],
     "xt/export": ["xt/picture", "hostapi", "platform"],

@@ -223,6 +223,7 @@ int32_t LayoutHost::AskText(const char* prompt, char* value, int32_t capacity) {
     *messages_ << OneLine(prompt) << " -> cancelled" << '\n';
     return 0;
   }
+  answers_.asked.insert(answer->first);
   const std::size_t count = std::min(answer->second.size(), static_cast<std::size_t>(capacity - 1));
   std::memcpy(value, answer->second.data(), count);
   value[count] = '\0';

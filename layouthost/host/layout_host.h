@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ struct MenuItem {
 struct Answers {
   bool yes = false;                          // questions are answered No unless this is set
   std::map<std::string, std::string> texts;  // ask_text: a key found in the prompt -> the answer
+  std::set<std::string> asked;               // the keys of `texts` the plug-in asked for
 };
 
 // What a document window does for the plug-in. Without one, messages go to the message stream

@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr int kExitFailed = 2;  // as for a job that failed
+constexpr int kExitFailed = 1;  // as for a job that failed
+constexpr int kExitUsage = 2;
 
 // Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
 void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -29,8 +30,8 @@ int Run(int argc, char** argv) {
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
   if (!line) {
-    std::cerr << "layouthost: " << error << "\n\n" << layouthost::kUsage;
-    return 2;
+    std::cerr << "layouthost: " << error << "\nTry 'layouthost --help' for more information.\n";
+    return kExitUsage;
   }
   if (line->help) {
     std::cout << layouthost::kUsage;
@@ -43,7 +44,7 @@ int Run(int argc, char** argv) {
   if (!line->config_dir.empty()) {
     if (!platform::UseConfigFolder(line->config_dir, &error)) {
       std::cerr << "layouthost: " << error << '\n';
-      return 1;
+      return kExitFailed;
     }
   }
   if (line->actions.empty() && layouthost::HasDisplay()) {
@@ -53,7 +54,7 @@ int Run(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
-  return layouthost::RunBatch(*line, std::cerr);
+  return layouthost::RunBatch(*line, std::cerr, std::cout);
 }
 
 }  // namespace

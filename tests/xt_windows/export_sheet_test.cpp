@@ -127,6 +127,14 @@ class ExportSheetTest : public QObject {
     QCOMPARE(reread.ReadString("Issue"), std::string("08"));
   }
 
+  void escapeClosesTheSheetAndStoresItsPosition() {
+    sheet_->move(120, 80);
+    QTest::keyClick(sheet_, Qt::Key_Escape);
+    QVERIFY(!sheet_->isVisible());
+    QCOMPARE(ExportSettings(fixture_->ProfilePath()).ReadString("WindowPos"),
+             std::string("120 80"));
+  }
+
   void exportIsEnabledOnlyWithACurrentItem() {
     auto* button = Find<QPushButton>(page_, "export");
     page_->Tick();

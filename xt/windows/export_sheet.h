@@ -31,6 +31,9 @@ class ExportSheet : public QDialog {
   bool HasMetaTagsPage() const { return meta_tags_page_ != nullptr; }
   ExportPage* export_page() const { return export_page_; }
 
+  // Escape closes the sheet as its close button does, storing what it keeps.
+  void reject() override { close(); }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "indexer/engine/atomic_file.h"
 #include "indexer/engine/document_chaining.h"
+#include "platform/file_replacement.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -101,8 +102,8 @@ void BM_CopyFolder(benchmark::State& state) {
   for (auto _ : state) {
     for (const std::string& path : folder.paths()) {
       std::string content;
-      if (indexer::ReadWholeFile(path, content) != indexer::kNoErr ||
-          indexer::ReplaceFileContent(path, content) != indexer::kNoErr) {
+      if (!platform::ReadWholeFile(path, content).ok() ||
+          !platform::ReplaceFile(path, content).ok()) {
         state.SkipWithError("copy failed");
         return;
       }

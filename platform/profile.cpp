@@ -1,20 +1,16 @@
 #include "platform/profile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
 
-#include "platform/temporary_file.h"
+#include "platform/file_replacement.h"
+#include "platform/whole_file.h"
 
 namespace platform {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-constexpr mode_t kFileMode = 0644;
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(kBlanks);
@@ -25,6 +21,14 @@ std::string_view Trim(std::string_view text) {
 
 char Upper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// A name in the form that compares equal for names that differ only in ASCII case.
+std::string UpperName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper)
+    c = Upper(c);
+  return upper;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -154,27 +158,56 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
 
 std::vector<std::string> IniDocument::Keys(std::string_view section) const {
   std::vector<std::string> keys;
-  const auto range = FindSection(section);
-  if (!range) return keys;
-  for (std::size_t i = range->begin + 1; i < range->end; ++i) {
-    const auto name = KeyName(lines_[i]);
-    if (!name || name->empty()) continue;
-    bool seen = false;
-    for (const auto& key : keys)
-      seen = seen || SameName(key, *name);
-    if (!seen) keys.emplace_back(*name);
-  }
+  for (auto& [name, value] : Entries(section))
+    keys.push_back(std::move(name));
   return keys;
 }
 
-bool IniDocument::DeleteSection(std::string_view section) {
-  bool deleted = false;
-  while (const auto range = FindSection(section)) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(range->begin),
-                 lines_.begin() + static_cast<std::ptrdiff_t>(range->end));
-    deleted = true;
+std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
+    std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  const auto range = FindSection(section);
+  if (!range) return entries;
+  std::unordered_set<std::string> seen;
+  for (std::size_t i = range->begin + 1; i < range->end; ++i) {
+    const auto name = KeyName(lines_[i]);
+    if (!name || name->empty() || !seen.insert(UpperName(*name)).second) continue;
+    entries.emplace_back(*name, ValueOf(lines_[i]));
   }
+  return entries;
+}
+
+bool IniDocument::DeleteSection(std::string_view section) {
+  std::vector<std::string> kept;
+  kept.reserve(lines_.size());
+  bool inside = false;
+  bool deleted = false;
+  for (auto& line : lines_) {
+    if (const auto name = SectionName(line)) inside = SameName(*name, Trim(section));
+    if (inside) {
+      deleted = true;
+    } else {
+      kept.push_back(std::move(line));
+    }
+  }
+  lines_ = std::move(kept);
   return deleted;
+}
+
+void IniDocument::ReplaceSection(std::string_view section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+  DeleteSection(section);
+  if (entries.empty()) return;
+  lines_.push_back("[" + std::string(Trim(section)) + "]");
+  std::unordered_map<std::string, std::size_t> line_of;
+  for (const auto& [key, value] : entries) {
+    const auto [at, added] = line_of.try_emplace(UpperName(Trim(key)), lines_.size());
+    if (added) {
+      lines_.push_back(KeyLine(Trim(key), value));
+    } else {
+      lines_[at->second] = KeyLine(Trim(key), value);
+    }
+  }
 }
 
 bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
@@ -187,30 +220,16 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 IniDocument ReadIniFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  if (!ReadWholeFile(file, text).ok()) return {};
   return IniDocument::Parse(text);
 }
 
-bool WriteIniFile(const std::string& file, const IniDocument& document) {
-  if (file.empty()) return false;
-  std::string temp;
-  const int fd = CreateTemporaryBeside(file, temp);
-  if (fd < 0) return false;
-  const std::string text = document.Serialize();
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
-  }
-  const bool ok = written == text.size() && fchmod(fd, kFileMode) == 0 && fsync(fd) == 0;
-  if (::close(fd) != 0 || !ok || std::rename(temp.c_str(), file.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+Status WriteIniFile(const std::string& file, const IniDocument& document) {
+  if (file.empty()) return Status(kFileOpenFailed, file, "no file name");
+  const Status status = ReplaceFile(file, document.Serialize());
+  NoteFailure(status);
+  return status;
 }
 
 int ParseProfileInt(std::string_view value) {
@@ -252,7 +271,7 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
                         std::string_view value) {
   IniDocument document = ReadIniFile(file);
   document.Set(section, key, value);
-  return WriteIniFile(file, document);
+  return WriteIniFile(file, document).ok();
 }
 
 bool WriteProfileInt(const std::string& file, std::string_view section, std::string_view key,
@@ -263,13 +282,13 @@ bool WriteProfileInt(const std::string& file, std::string_view section, std::str
 bool DeleteProfileSection(const std::string& file, std::string_view section) {
   IniDocument document = ReadIniFile(file);
   if (!document.DeleteSection(section)) return true;
-  return WriteIniFile(file, document);
+  return WriteIniFile(file, document).ok();
 }
 
 bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key) {
   IniDocument document = ReadIniFile(file);
   if (!document.DeleteKey(section, key)) return true;
-  return WriteIniFile(file, document);
+  return WriteIniFile(file, document).ok();
 }
 
 }  // namespace platform

@@ -3,13 +3,17 @@
 // file or key gives the caller's default, values kept byte for byte (nothing trimmed after the
 // "="), integers as decimal text. A write rewrites the whole file, keeping every line it does
 // not change, through a temporary file that replaces the old one, so a reader never sees half
-// a file. The format is described in docs/ini-file.md.
+// a file. Whole-section reads and writes take one pass, so sections of thousands of keys stay
+// fast. The format is described in docs/ini-file.md.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include "platform/status.h"
 
 namespace platform {
 
@@ -29,8 +33,15 @@ class IniDocument {
   void Set(std::string_view section, std::string_view key, std::string_view value);
   // The key names of the first section named `section`, in file order, each name once.
   std::vector<std::string> Keys(std::string_view section) const;
+  // The keys of that section with the value of each name's first line, in file order.
+  std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
   // Removes every section named `section` with its lines; false when there was none.
   bool DeleteSection(std::string_view section);
+  // Removes every section named `section` and, unless `entries` is empty, adds it at the end
+  // with the entries in order; a name given twice keeps its first place and its last value.
+  // The same as DeleteSection followed by one Set per entry, in one pass.
+  void ReplaceSection(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
   // Removes `key` from the first section named `section`; false when it was not there.
   bool DeleteKey(std::string_view section, std::string_view key);
 
@@ -48,8 +59,9 @@ class IniDocument {
 
 // Reads the whole file; an empty document when it is missing or unreadable.
 IniDocument ReadIniFile(const std::string& file);
-// Writes the document through a temporary file in the same folder; false on failure.
-bool WriteIniFile(const std::string& file, const IniDocument& document);
+// Replaces the file with the document (see platform/file_replacement.h); the failure's path
+// and reason also become this thread's LastFailure().
+Status WriteIniFile(const std::string& file, const IniDocument& document);
 
 std::string GetProfileString(const std::string& file, std::string_view section,
                              std::string_view key, std::string_view fallback);

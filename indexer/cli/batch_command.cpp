@@ -20,6 +20,7 @@
 #include "indexer/engine/index_runs.h"
 #include "indexer/startup/indexer_files.h"
 #include "platform/cp1252.h"
+#include "platform/status.h"
 
 namespace indexer::cli {
 namespace {
@@ -200,6 +201,7 @@ bool ReportStatus(std::uint16_t statusWord) {
   if (!message) return false;
   if (message->error) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(message->text.size()), message->text.data());
+    PrintFailureDetail();
     return false;
   }
   PrintLine(message->text);
@@ -224,7 +226,7 @@ int RunBatch(const Arguments& args) {
   if (!ParseBatchOptions(args, options, error)) return Fail(kExitUsage, error);
 
   BatchEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   for (const std::string& assignment : options.settings) {
     if (!ApplyPreference(assignment, engine.preferences(), error)) {
       return Fail(kExitUsage, error);
@@ -241,6 +243,7 @@ int RunBatch(const Arguments& args) {
   RunDocument document;
   if (scanFolder) {
     if (!options.type.empty()) engine.scannerOptions()["type"] = options.type;
+    platform::ClearLastFailure();
     const std::uint16_t word = RunScanning(engine.registry(), frontEnd, document, options.scanner);
     for (const std::string& warning : document.warnings) {
       Fail(kExitOk, "warning: " + platform::Cp1252ToUtf8(warning));
@@ -255,8 +258,12 @@ int RunBatch(const Arguments& args) {
   }
 
   std::string indexPath;
+  platform::ClearLastFailure();
   const std::uint16_t word =
       RunWriting(engine.registry(), frontEnd, document, options.writer, false, &indexPath);
+  for (const std::string& warning : document.warnings) {
+    Fail(kExitOk, "warning: " + platform::Cp1252ToUtf8(warning));
+  }
   if (!ReportStatus(word)) return kExitFailure;
   std::printf("%s\n", indexPath.c_str());
   return kExitOk;

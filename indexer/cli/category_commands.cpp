@@ -13,7 +13,8 @@ namespace {
 
 int SaveOrFail(IndexEngine& engine) {
   if (engine.SaveCategories() != kNoErr)
-    return Fail(kExitFailure, "cannot save the categories to \"" + CategoryFilePath() + "\"");
+    return FailWithDetail(kExitFailure,
+                          "cannot save the categories to \"" + CategoryFilePath() + "\"");
   return kExitOk;
 }
 
@@ -36,8 +37,8 @@ std::string DefaultHeading(const std::string& name) {
 int RunCategories(const Arguments& args) {
   if (!args.empty()) return Fail(kExitUsage, "--categories takes no arguments");
   IndexEngine engine;
-  if (LoadIndexerFiles(engine).save_status != kNoErr)
-    Fail(kExitOk, "warning: cannot write the default files");
+  if (LoadFilesTelling(engine).save_status != kNoErr)
+    FailWithDetail(kExitOk, "warning: cannot write the default files");
   const CategoryTable& table = engine.categories();
   for (std::size_t n = 0; n < table.size(); ++n) {
     std::string key;
@@ -54,7 +55,7 @@ int RunCategories(const Arguments& args) {
 int RunCategoriesReset(const Arguments& args) {
   if (!args.empty()) return Fail(kExitUsage, "--categories-reset takes no arguments");
   IndexEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   engine.setDefaultCategories();
   return SaveOrFail(engine);
 }
@@ -69,7 +70,7 @@ int RunCategoryAdd(const Arguments& args) {
   if (args.size() == 2) heading = ArgumentText(args[1]);
   if (!heading) return Fail(kExitUsage, "bad heading: not representable in Windows-1252");
   IndexEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   if (engine.categories().Add(CategoryKeyFor(*name), *name + kCategorySeparator + *heading) !=
       kNoErr)
     return Fail(kExitUsage, "the category is too long to be stored");
@@ -80,7 +81,7 @@ int RunCategoryRemove(const Arguments& args) {
   if (args.size() != 1) return Fail(kExitUsage, "usage: --category-remove KEY");
   const std::optional<std::string> key = ArgumentText(args[0]);
   IndexEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   if (!key || key->empty() || engine.categories().Remove(*key) != kNoErr)
     return Fail(kExitUsage, "no category with the key \"" + args[0] + "\"");
   return SaveOrFail(engine);

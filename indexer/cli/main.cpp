@@ -1,12 +1,15 @@
 // The indexer's command line: one option names the command, the arguments after it are the
 // command's. The desktop window is not part of this program yet.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <string_view>
 
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
+#include "indexer/store/mmore_err.h"
 #include "platform/config_folder.h"
 
 namespace indexer::cli {
@@ -59,15 +62,9 @@ void PrintUsage(std::FILE* out) {
                "2 usage error.\n");
 }
 
-}  // namespace
-}  // namespace indexer::cli
-
-namespace {
-
 // Takes a leading "--config-dir DIR" or "--config-dir=DIR" off the arguments and makes DIR the
 // settings folder. -1 when there was none or it is set, else the exit status of the failure.
 int TakeConfigFolder(int& argc, char**& argv) {
-  using namespace indexer::cli;
   if (argc < 2) return -1;
   const std::string_view first = argv[1];
   constexpr std::string_view kOption = "--config-dir";
@@ -91,10 +88,7 @@ int TakeConfigFolder(int& argc, char**& argv) {
   return -1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  using namespace indexer::cli;
+int Run(int argc, char** argv) {
   if (const int status = TakeConfigFolder(argc, argv); status >= 0) return status;
   if (argc < 2) {
     PrintUsage(stderr);
@@ -114,4 +108,21 @@ int main(int argc, char** argv) {
     if (option == command.option) return command.run(args);
   }
   return Fail(kExitUsage, "unknown command \"" + std::string(option) + "\"; see indexer --help");
+}
+
+}  // namespace
+}  // namespace indexer::cli
+
+// Whatever a command meets, the program ends with a message and its exit status.
+int main(int argc, char** argv) {
+  using namespace indexer::cli;
+  // Past a file size limit a write then fails with EFBIG and is reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return Run(argc, argv);
+  } catch (indexer::MMoreErr status) {
+    return FailWithDetail(kExitFailure, "error " + std::to_string(status));
+  } catch (const std::exception& error) {
+    return FailWithDetail(kExitFailure, error.what());
+  }
 }

@@ -13,7 +13,8 @@ namespace {
 
 int SaveOrFail(IndexEngine& engine) {
   if (engine.SaveSettings() != kNoErr)
-    return Fail(kExitFailure, "cannot save the preferences to \"" + SettingsFilePath() + "\"");
+    return FailWithDetail(kExitFailure,
+                          "cannot save the preferences to \"" + SettingsFilePath() + "\"");
   return kExitOk;
 }
 
@@ -21,9 +22,10 @@ int SaveOrFail(IndexEngine& engine) {
 
 int RunPrefs(const Arguments& args) {
   IndexEngine engine;
-  const StartupResult startup = LoadIndexerFiles(engine);
+  const StartupResult startup = LoadFilesTelling(engine);
   if (args.empty()) {
-    if (startup.save_status != kNoErr) Fail(kExitOk, "warning: cannot write the default files");
+    if (startup.save_status != kNoErr)
+      FailWithDetail(kExitOk, "warning: cannot write the default files");
     for (const SettingKey& key : SettingKeys())
       PrintLine(FormatPreference(engine.preferences(), key));
     return kExitOk;
@@ -41,7 +43,7 @@ int RunPrefs(const Arguments& args) {
 int RunPrefsReset(const Arguments& args) {
   if (!args.empty()) return Fail(kExitUsage, "--prefs-reset takes no arguments");
   IndexEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   engine.setDefaultPreferences();
   return SaveOrFail(engine);
 }

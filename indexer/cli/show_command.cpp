@@ -13,7 +13,7 @@ namespace indexer::cli {
 int RunShow(const Arguments& args) {
   if (args.size() != 1) return Fail(kExitUsage, "--show takes one COLLECTION.mlx");
   IndexEngine engine;
-  LoadIndexerFiles(engine);
+  LoadFilesTelling(engine);
   Outline outline;
   if (outline.load(args.front(), engine.categories()) != kNoErr) {
     return Fail(kExitFailure, "cannot read the collection \"" + args.front() + "\"");

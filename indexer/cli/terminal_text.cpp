@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "indexer/cli/commands.h"
 #include "platform/cp1252.h"
+#include "platform/status.h"
 
 namespace indexer::cli {
 
@@ -14,6 +16,26 @@ void PrintLine(std::string_view cp1252_text) {
 int Fail(int status, std::string_view message) {
   std::fprintf(stderr, "indexer: %.*s\n", static_cast<int>(message.size()), message.data());
   return status;
+}
+
+int FailWithDetail(int status, std::string_view message) {
+  Fail(status, message);
+  PrintFailureDetail();
+  return status;
+}
+
+void PrintFailureDetail() {
+  const std::string detail = platform::LastFailure().Detail();
+  if (!detail.empty()) Fail(kExitOk, detail);
+}
+
+StartupResult LoadFilesTelling(IndexEngine& engine) {
+  StartupResult result = LoadIndexerFiles(engine);
+  for (const std::string& path : result.set_aside) {
+    Fail(kExitOk, "warning: \"" + path + "\" could not be read; kept as \"" + SetAsidePath(path) +
+                      "\", the defaults are used");
+  }
+  return result;
 }
 
 std::optional<std::string> ArgumentText(std::string_view utf8) {

@@ -45,7 +45,12 @@ bool IsIndexedPage(const std::string& path, int depth) {
 MMoreErr ArchiveScanner::chain(const std::string& documentPath, const std::string& indexPrefix,
                                const std::string& indexName, const std::string& previous,
                                const std::string& next) {
-  return ChainDocument(documentPath, indexPrefix, indexName, previous, next);
+  std::vector<std::string> skipped;
+  const MMoreErr status =
+      ChainDocument(documentPath, indexPrefix, indexName, previous, next, &skipped);
+  for (std::string& warning : skipped)
+    addWarning(std::move(warning));
+  return status;
 }
 
 int ArchiveScanner::accepts(const std::string& source) {

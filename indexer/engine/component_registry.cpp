@@ -1,10 +1,6 @@
 // The registry of components and the cores of the scanning and writing runs.
 #include "indexer/engine/component_registry.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <new>
 
 #include "indexer/engine/archive_scanner.h"
@@ -13,8 +9,9 @@
 #include "indexer/engine/index_writer.h"
 #include "indexer/engine/scanner.h"
 #include "indexer/engine/standard_index_writer.h"
+#include "indexer/store/file_status.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
-#include "platform/temporary_file.h"
 
 namespace indexer {
 namespace {
@@ -40,19 +37,17 @@ MMoreErr DefaultAskType(std::uint32_t& type, void* context) {
   return static_cast<ComponentRegistry*>(context)->engine().askIndexType(type);
 }
 
-// A new, empty file with a unique name beside `path`, where the collection is built until the
-// scan has succeeded. Hidden and without a page extension, so no scan takes it for a page.
-MMoreErr MakeTemporaryBeside(const std::string& path, std::string& temporary) {
-  std::string pattern;
-  const int fd = platform::CreateTemporaryBeside(path, pattern);
-  if (fd < 0) return kFileOpenErr;
-  // mkstemp makes the file private; a collection gets the usual permissions.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  close(fd);
-  temporary = pattern;
-  return kNoErr;
+// A component's run: the few stream queries that cannot return a status throw one (a full
+// disk makes the stream's length unknown), and it ends the run like a returned one.
+template <typename Run>
+MMoreErr Guarded(Run run) {
+  try {
+    return run();
+  } catch (MMoreErr status) {
+    return status;
+  } catch (const std::bad_alloc&) {
+    return kOutOfMemory;
+  }
 }
 
 }  // namespace
@@ -181,28 +176,28 @@ MMoreErr ComponentRegistry::scan(std::string& source, const std::string& scanner
     }
   } else if (mode == kCollectionPathNone) {
     IndexCollection unopened(path);
-    status = scanner->scan(&scannerOptions_, unopened, source);
+    status = Guarded([&] { return scanner->scan(&scannerOptions_, unopened, source); });
   } else if (mode != kCollectionPathReady) {
     status = kBadArgument;
   }
 
   if (status == kNoErr && mode != kCollectionPathNone) {
-    std::string temporary;
-    status = MakeTemporaryBeside(path, temporary);
+    // The collection is built in a temporary file (hidden and without a page extension, so no
+    // scan takes it for a page) that replaces the old one only when the scan has succeeded.
+    platform::FileReplacement replacement(path);
+    status = WriteStatus(replacement.Open());
     if (status == kNoErr) {
-      IndexCollection collection(temporary);
+      IndexCollection collection(replacement.temporary_path());
       status = collection.open("w+b");
       if (status == kNoErr) {
-        status = scanner->scan(&scannerOptions_, collection, source);
+        status = Guarded([&] { return scanner->scan(&scannerOptions_, collection, source); });
         collection.headerBlock().SetString(kCollectionScanner, scannerName);
-        const MMoreErr closed = collection.close();
+        const MMoreErr closed = Guarded([&] { return collection.close(); });
         if (status == kNoErr) status = closed;
       }
-      if (status == kNoErr && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        status = kFileWriteErr;
-      }
-      if (status != kNoErr) std::remove(temporary.c_str());
     }
+    if (status == kNoErr) status = WriteStatus(replacement.Commit());
+    if (status != kNoErr) BlameTarget(replacement);
   }
 
   source = path;
@@ -231,6 +226,7 @@ MMoreErr ComponentRegistry::write(const std::string& collectionPath, const std::
       status != kNoErr) {
     return status;
   }
+  lastWarnings_.clear();
   IndexCollection collection(collectionPath);
   if (MMoreErr status = collection.open("r+b"); status != kNoErr) return status;
 
@@ -245,8 +241,13 @@ MMoreErr ComponentRegistry::write(const std::string& collectionPath, const std::
     scanner = ownScanner.get();
   }
   std::string path = collectionPath;
-  MMoreErr status = writer->write(&writerOptions_, collection, scanner, path);
-  const MMoreErr closed = collection.close();
+  MMoreErr status =
+      Guarded([&] { return writer->write(&writerOptions_, collection, scanner, path); });
+  lastWarnings_ = writer->warnings();
+  if (ownScanner)
+    lastWarnings_.insert(lastWarnings_.end(), ownScanner->warnings().begin(),
+                         ownScanner->warnings().end());
+  const MMoreErr closed = Guarded([&] { return collection.close(); });
   if (status == kNoErr) status = closed;
   if (status == kNoErr && indexPath) *indexPath = path;
   return status;

@@ -71,7 +71,8 @@ class ComponentRegistry {
   OptionMap& scannerOptions() const { return scannerOptions_; }
   OptionMap& writerOptions() const { return writerOptions_; }
 
-  // Warnings of the last scan's scanner (e.g. folders that could not be listed).
+  // Warnings of the last run (e.g. folders the scan could not list, pages that changed while
+  // they were being chained).
   const std::vector<std::string>& lastWarnings() const { return lastWarnings_; }
 
  private:

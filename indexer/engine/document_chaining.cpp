@@ -4,13 +4,17 @@
 #include <array>
 #include <utility>
 
-#include "indexer/engine/atomic_file.h"
+#include "indexer/store/file_status.h"
+#include "platform/file_replacement.h"
+#include "platform/whole_file.h"
 
 namespace indexer {
 namespace {
 
 constexpr std::string_view kPrefixStep = "../";
 constexpr std::string_view kMarkEnd = "\" MXEND";
+constexpr std::string_view kChangedMeanwhile =
+    ": changed while it was being chained; left as it is for the next run to chain";
 
 // One link kind: its placeholder, the start of its marked text, and the two literal parts of
 // the pattern that finds an earlier marked text ("MXPREV" up to the first following "MXEND").
@@ -83,17 +87,32 @@ std::string ChainText(std::string_view content, const ChainLinks& links) {
 
 MMoreErr ChainDocument(const std::string& documentPath, const std::string& indexPrefix,
                        const std::string& indexName, const std::string& previous,
-                       const std::string& next) {
+                       const std::string& next, std::vector<std::string>* warnings) {
   std::string content;
-  Permissions permissions = 0;
-  if (const MMoreErr status = ReadWholeFile(documentPath, content, &permissions);
+  platform::FileIdentity identity;
+  if (const MMoreErr status = ReadStatus(platform::ReadWholeFile(documentPath, content, &identity));
       status != kNoErr) {
     return status;
   }
   const std::string chained =
       ChainText(content, MakeChainLinks(indexPrefix, indexName, previous, next));
   if (chained == content) return kNoErr;  // nothing to patch: leave the file untouched
-  return ReplaceFileContent(documentPath, chained, permissions);
+  return ReplaceChained(documentPath, chained, identity, warnings);
+}
+
+MMoreErr ReplaceChained(const std::string& documentPath, std::string_view chained,
+                        const platform::FileIdentity& asRead, std::vector<std::string>* warnings) {
+  platform::FileReplacement replacement(documentPath);
+  // An export that rewrote the page since it was read must not be undone.
+  replacement.RequireUnchanged(asRead);
+  platform::Status status = replacement.Open();
+  if (status.ok()) status = replacement.Write(chained);
+  if (status.ok()) status = replacement.Commit();
+  if (status.code() == platform::kFileChangedMeanwhile) {
+    if (warnings) warnings->push_back(documentPath + std::string(kChangedMeanwhile));
+    return kNoErr;
+  }
+  return WriteStatus(status);
 }
 
 }  // namespace indexer

@@ -79,10 +79,8 @@ MMoreErr IndexEngine::LoadCategories(const std::string& path) {
 
 MMoreErr IndexEngine::SaveCategories(const std::string& path) {
   if (!path.empty()) category_stream_.SetPath(path);
-  if (MMoreErr status = category_stream_.Open("wb"); status != kNoErr) return status;
-  const MMoreErr status = categories_.Write(category_stream_);
-  const MMoreErr closed = category_stream_.Close();
-  return status != kNoErr ? status : closed;
+  return WriteReplacement(category_stream_.path(),
+                          [this](FileStream& out) { return categories_.Write(out); });
 }
 
 MMoreErr IndexEngine::CategoryAt(std::size_t n, std::string& name, std::string* heading) const {

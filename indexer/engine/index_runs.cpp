@@ -114,6 +114,7 @@ std::uint16_t RunWriting(ComponentRegistry& registry, RunFrontEnd& frontEnd, Run
   frontEnd.openProgress("Creating Index...");
   const MMoreErr status = registry.write(document.collectionPath, "", writerName, nullptr, nullptr,
                                          nullptr, nullptr, indexPath);
+  document.warnings = registry.lastWarnings();
   document.statusWord = WriteStatusWord(status);
   frontEnd.closeProgress();
   if (openIndex) {

@@ -3,13 +3,15 @@
 #include <optional>
 #include <utility>
 
-#include "indexer/engine/atomic_file.h"
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
 #include "indexer/engine/scanner.h"
+#include "indexer/store/file_status.h"
 #include "indexer/store/settings_keys.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/whole_file.h"
 
 namespace indexer {
 namespace {
@@ -19,7 +21,7 @@ std::optional<std::string> Snippet(const IndexCollection& collection, SettingId 
   std::string path;
   if (collection.headerBlock().GetString(id, path) != kNoErr || path.empty()) return std::nullopt;
   std::string content;
-  if (ReadWholeFile(path, content) != kNoErr) return std::nullopt;
+  if (!platform::ReadWholeFile(path, content).ok()) return std::nullopt;
   return content;
 }
 
@@ -39,6 +41,8 @@ class ChainSequence {
   }
 
   MMoreErr Finish() { return last_ ? Chain({}) : kNoErr; }
+  // Documents left unchained because they changed meanwhile (without a scanner to keep them).
+  const std::vector<std::string>& warnings() const { return warnings_; }
 
  private:
   struct Neighbour {
@@ -51,23 +55,24 @@ class ChainSequence {
     if (scanner_ != nullptr) {
       return scanner_->chain(last_->path, prefix, indexName_, beforeLast_, next);
     }
-    return ChainDocument(last_->path, prefix, indexName_, beforeLast_, next);
+    return ChainDocument(last_->path, prefix, indexName_, beforeLast_, next, &warnings_);
   }
 
   Scanner* scanner_;
   std::string indexName_;
   std::optional<Neighbour> last_;
   std::string beforeLast_;
+  std::vector<std::string> warnings_;
 };
 
 MMoreErr Publish(const std::string& folder, const std::vector<IndexPages::Document>& documents) {
-  StagedFiles files;
+  platform::StagedReplacements files;
   for (const IndexPages::Document& document : documents) {
-    const MMoreErr status =
+    const platform::Status status =
         files.Stage(platform::JoinPath(folder, document.name), document.content);
-    if (status != kNoErr) return status;
+    if (!status.ok()) return WriteStatus(status);
   }
-  return files.Commit();
+  return WriteStatus(files.Commit());
 }
 
 }  // namespace
@@ -106,6 +111,8 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
     if (linkDocuments) status = chain.Add(record);
   }
   if (status == kNoErr && linkDocuments) status = chain.Finish();
+  for (const std::string& warning : chain.warnings())
+    addWarning(warning);
   if (status == kNoErr) pages.End(Snippet(collection, kCollectionFooterSnippet));
   pages.Finish();
 

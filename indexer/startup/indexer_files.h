@@ -1,8 +1,11 @@
 // The two files of the indexer in the per-user config folder, and the start-up rule: a file that
-// is missing or cannot be read is replaced by the built-in defaults, written out at once.
+// is missing or cannot be read is replaced by the built-in defaults, written out at once. One
+// that exists but cannot be read is first kept beside as NAME.bad, so nothing of the user's is
+// lost without a trace.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "indexer/store/mmore_err.h"
 
@@ -18,10 +21,14 @@ std::string SettingsFilePath();
 std::string CategoryFilePath();
 
 struct StartupResult {
-  bool settings_defaulted = false;    // the settings file was missing or bad
-  bool categories_defaulted = false;  // the category file was missing or bad
-  MMoreErr save_status = kNoErr;      // first failure writing defaults back; kNoErr otherwise
+  bool settings_defaulted = false;     // the settings file was missing or bad
+  bool categories_defaulted = false;   // the category file was missing or bad
+  MMoreErr save_status = kNoErr;       // first failure writing defaults back; kNoErr otherwise
+  std::vector<std::string> set_aside;  // the unreadable files now kept as NAME.bad
 };
+
+// The name an unreadable file is kept under.
+std::string SetAsidePath(const std::string& path);
 
 // Loads both files into the engine, installing and saving the defaults where a load fails.
 StartupResult LoadIndexerFiles(IndexEngine& engine);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "indexer/store/big_endian.h"
+#include "indexer/store/file_status.h"
 #include "indexer/store/stream_replacer.h"
+#include "platform/file_closer.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
-#include "platform/temporary_file.h"
 
 namespace indexer {
 namespace {
@@ -32,13 +35,12 @@ std::uint32_t ToStored32(std::uint32_t value, bool swap) {
   return swap ? BigEndian(value) : value;
 }
 
-// Owns a C file handle opened outside a FileStream.
-struct FileCloser {
-  void operator()(std::FILE* file) const {
-    if (file) std::fclose(file);
-  }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = platform::UniqueFile;
+
+// Keeps the path and the system's reason of a failure for the message that reports it.
+void NoteSystemFailure(int code, const std::string& path) {
+  platform::NoteFailure(platform::Status::FromErrno(code, path, errno));
+}
 
 // Streams `in` through the pairs into `out`; kFileReadErr / kFileWriteErr on failure.
 MMoreErr StreamWithReplacements(std::FILE* in, std::FILE* out, std::span<const Replacement> pairs,
@@ -88,14 +90,18 @@ MMoreErr FileStream::Open(const char* mode) {
   Close();
   if (path_.empty() || mode == nullptr) return kFileOpenErr;
   file_ = std::fopen(path_.c_str(), mode);
-  return file_ ? kNoErr : kFileOpenErr;
+  if (file_) return kNoErr;
+  NoteSystemFailure(platform::kFileOpenFailed, path_);
+  return kFileOpenErr;
 }
 
 MMoreErr FileStream::Close() {
   if (!file_) return kFileNotOpenErr;
   std::FILE* file = file_;
   file_ = nullptr;
-  return std::fclose(file) == 0 ? kNoErr : kFileWriteErr;
+  if (std::fclose(file) == 0) return kNoErr;
+  NoteSystemFailure(platform::kFileWriteFailed, path_);
+  return kFileWriteErr;
 }
 
 MMoreErr FileStream::Remove() {
@@ -129,7 +135,9 @@ bool FileStream::Exists() const {
 
 MMoreErr FileStream::Flush() {
   if (!file_) return kFileNotOpenErr;
-  return std::fflush(file_) == 0 ? kNoErr : kFileWriteErr;
+  if (std::fflush(file_) == 0) return kNoErr;
+  NoteSystemFailure(platform::kFileWriteFailed, path_);
+  return kFileWriteErr;
 }
 
 bool FileStream::IsDirectory() const {
@@ -155,13 +163,18 @@ MMoreErr FileStream::Seek(std::int64_t offset, int origin) {
   if (target < 0) return kBadArgument;
   // A position past the end makes the file that long, padded with zero bytes.
   if (target > Length()) return ExtendTo(target);
-  return fseeko(file_, target, SEEK_SET) == 0 ? kNoErr : kFileReadErr;
+  if (fseeko(file_, target, SEEK_SET) == 0) return kNoErr;
+  NoteSystemFailure(platform::kFileReadFailed, path_);
+  return kFileReadErr;
 }
 
 std::int64_t FileStream::Length() {
   if (file_) {
     const off_t here = ftello(file_);
-    if (fseeko(file_, 0, SEEK_END) != 0) throw kFileReadErr;
+    if (fseeko(file_, 0, SEEK_END) != 0) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);  // the flush before the seek failed
+      throw kFileReadErr;
+    }
     const off_t end = ftello(file_);
     fseeko(file_, here, SEEK_SET);
     return end;
@@ -180,7 +193,10 @@ MMoreErr FileStream::ExtendTo(std::int64_t length) {
   while (size < length) {
     const std::size_t chunk =
         static_cast<std::size_t>(std::min<std::int64_t>(length - size, kZeros.size()));
-    if (std::fwrite(kZeros.data(), 1, chunk, file_) != chunk) return kFileWriteErr;
+    if (std::fwrite(kZeros.data(), 1, chunk, file_) != chunk) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);
+      return kFileWriteErr;
+    }
     size += static_cast<std::int64_t>(chunk);
   }
   return kNoErr;
@@ -230,7 +246,9 @@ MMoreErr FileStream::WriteBytes(const void* buffer, std::size_t& count) {
   }
   const std::size_t wanted = count;
   count = wanted == 0 ? 0 : std::fwrite(buffer, 1, wanted, file_);
-  return count == wanted ? kNoErr : kFileWriteErr;
+  if (count == wanted) return kNoErr;
+  NoteSystemFailure(platform::kFileWriteFailed, path_);
+  return kFileWriteErr;
 }
 
 MMoreErr FileStream::AppendFrom(FileStream& other) {
@@ -243,7 +261,10 @@ MMoreErr FileStream::AppendFrom(FileStream& other) {
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), source.get());
     if (got == 0) break;
-    if (std::fwrite(block.data(), 1, got, file_) != got) return kFileWriteErr;
+    if (std::fwrite(block.data(), 1, got, file_) != got) {
+      NoteSystemFailure(platform::kFileWriteFailed, path_);
+      return kFileWriteErr;
+    }
   }
   return std::ferror(source.get()) ? kFileReadErr : kNoErr;
 }
@@ -309,42 +330,44 @@ MMoreErr FileStream::ReplaceInPlace(std::span<const Replacement> pairs) {
   if (path_.empty()) return kFileNotFoundErr;
   Close();
   // Through a symbolic link the file it names is rewritten; the link stays a link.
-  std::error_code error;
-  const std::filesystem::path target = std::filesystem::is_symlink(path_, error)
-                                           ? std::filesystem::canonical(path_, error)
-                                           : std::filesystem::path(path_);
-  if (error) return kFileOpenErr;
-  const std::string file = target.string();
-  FileHandle in(std::fopen(file.c_str(), "rb"));
-  if (!in) return kFileOpenErr;
-  struct stat info {};
-  if (::fstat(fileno(in.get()), &info) != 0) return kFileOpenErr;
-
-  // The new content goes to a unique file beside the original and replaces it only when
-  // complete, so the original is never missing or half-written.
-  std::string temp_path;
-  const int fd = platform::CreateTemporaryBeside(file, temp_path);
-  if (fd < 0) return kFileOpenErr;
-  FileHandle out(::fdopen(fd, "wb"));
-  if (!out) {
-    ::close(fd);
-    ::unlink(temp_path.c_str());
+  platform::FileReplacement replacement(path_);
+  FileHandle in(std::fopen(replacement.target().c_str(), "rb"));
+  if (!in) {
+    NoteSystemFailure(platform::kFileOpenFailed, replacement.target());
     return kFileOpenErr;
   }
+  if (MMoreErr status = WriteStatus(replacement.Open()); status != kNoErr) return status;
+  FileHandle out(::fdopen(::dup(replacement.descriptor()), "wb"));
+  if (!out)
+    return WriteStatus(
+        platform::Status::FromErrno(platform::kFileOpenFailed, replacement.target(), errno));
   std::size_t replaced = 0;
   MMoreErr status = StreamWithReplacements(in.get(), out.get(), pairs, &replaced);
-  if (status == kNoErr && ::fchmod(fileno(out.get()), info.st_mode & 07777) != 0)
-    status = kFileWriteErr;
   if (std::fclose(out.release()) != 0 && status == kNoErr) status = kFileWriteErr;
-  in.reset();
-  if (status == kNoErr && replaced == 0) {
-    // Nothing changed: the original stays as it is.
-    ::unlink(temp_path.c_str());
-    return kNoErr;
+  if (status == kFileWriteErr) {
+    NoteSystemFailure(platform::kFileWriteFailed, replacement.target());
+  } else if (status == kFileReadErr) {
+    NoteSystemFailure(platform::kFileReadFailed, replacement.target());
   }
-  if (status == kNoErr && std::rename(temp_path.c_str(), file.c_str()) != 0) status = kFileWriteErr;
-  if (status != kNoErr) ::unlink(temp_path.c_str());
-  return status;
+  // Nothing changed, or a failure: the original stays as it is and the temporary file goes.
+  if (status != kNoErr || replaced == 0) return status;
+  return WriteStatus(replacement.Commit());
+}
+
+MMoreErr WriteReplacement(const std::string& path,
+                          const std::function<MMoreErr(FileStream&)>& write) {
+  if (path.empty()) return kFileOpenErr;
+  platform::FileReplacement replacement(path);
+  if (MMoreErr status = WriteStatus(replacement.Open()); status != kNoErr) return status;
+  FileStream stream(replacement.temporary_path());
+  MMoreErr status = stream.Open("wb");
+  if (status == kNoErr) status = write(stream);
+  if (const MMoreErr closed = stream.Close(); status == kNoErr) status = closed;
+  if (status != kNoErr) {
+    BlameTarget(replacement);
+    return status;
+  }
+  return WriteStatus(replacement.Commit());
 }
 
 std::string FileStream::FolderPart() const {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -87,5 +88,11 @@ class FileStream {
   std::string path_;
   std::FILE* file_ = nullptr;
 };
+
+// Writes a whole new file at `path`: `write` gets a stream open on a temporary file beside it,
+// which replaces the file only when `write` and the sync succeed (platform/file_replacement.h),
+// so a reader never sees half a file and a failure leaves the old one.
+MMoreErr WriteReplacement(const std::string& path,
+                          const std::function<MMoreErr(FileStream&)>& write);
 
 }  // namespace indexer

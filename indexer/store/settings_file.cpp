@@ -19,11 +19,11 @@ MMoreErr SettingsFile::Load(const std::string& path) {
 
 MMoreErr SettingsFile::Save(const std::string& path) {
   if (!path.empty()) stream_.SetPath(path);
-  if (MMoreErr status = stream_.Open("wb"); status != kNoErr) return status;
-  MMoreErr status = stream_.WriteLong(kSettingsMagic, true);
-  if (status == kNoErr) status = Write(stream_);
-  const MMoreErr closed = stream_.Close();
-  return status != kNoErr ? status : closed;
+  return WriteReplacement(stream_.path(), [this](FileStream& out) {
+    MMoreErr status = out.WriteLong(kSettingsMagic, true);
+    if (status == kNoErr) status = Write(out);
+    return status;
+  });
 }
 
 }  // namespace indexer

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <utility>
 
@@ -11,6 +10,7 @@
 #include "layouthost/host/layout_host.h"
 #include "layouthost/host/plugin_loader.h"
 #include "platform/cp1252.h"
+#include "platform/file_replacement.h"
 
 namespace layouthost {
 
@@ -43,11 +43,8 @@ int ExitStatusOf(int32_t result) {
 
 void WriteFile(const std::string& path, const char* bytes, std::size_t count,
                const std::string& header = "") {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << header;
-  out.write(bytes, static_cast<std::streamsize>(count));
-  out.close();
-  if (!out) throw ActionFailed{path + ": cannot be written"};
+  const platform::Status status = platform::ReplaceFile(path, header + std::string(bytes, count));
+  if (!status.ok()) throw ActionFailed{status.Detail()};
 }
 
 std::string BmpFileHeader(std::size_t packed_size) {

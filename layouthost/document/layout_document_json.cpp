@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <tuple>
 
 #include <nlohmann/json.hpp>
 
 #include "layouthost/document/base64.h"
 #include "platform/cp1252.h"
+#include "platform/file_replacement.h"
+#include "platform/whole_file.h"
 
 namespace layout {
 
@@ -618,24 +618,20 @@ std::string SerializeDocument(const Document& document) {
 }
 
 LoadResult ReadDocumentFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {std::nullopt, path + ": cannot be opened"};
-  std::ostringstream content;
-  content << in.rdbuf();
-  LoadResult result = ParseDocument(content.str());
+  std::string content;
+  if (const platform::Status status = platform::ReadWholeFile(path, content); !status.ok()) {
+    return {std::nullopt, path + ": cannot be opened (" + status.reason() + ")"};
+  }
+  LoadResult result = ParseDocument(content);
   if (!result.document) result.error = path + ": " + result.error;
   return result;
 }
 
 bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << SerializeDocument(document);
-  out.close();
-  if (!out) {
-    if (error) *error = path + ": cannot be written";
-    return false;
-  }
-  return true;
+  // A document cut short by a full disk would be lost: the new one replaces it only when whole.
+  const platform::Status status = platform::ReplaceFile(path, SerializeDocument(document));
+  if (!status.ok() && error) *error = path + ": cannot be written (" + status.reason() + ")";
+  return status.ok();
 }
 
 }  // namespace layout

@@ -1,5 +1,7 @@
 // layouthost: the stand-in layout program's batch command line.
+#include <csignal>
 #include <cstdlib>
+#include <exception>
 #include <iostream>
 
 #include <QGuiApplication>
@@ -11,6 +13,8 @@
 
 namespace {
 
+constexpr int kExitFailed = 2;  // as for a job that failed
+
 // Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
 void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) {
@@ -18,9 +22,7 @@ void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
@@ -47,4 +49,18 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
   return layouthost::RunBatch(*line, std::cerr);
+}
+
+}  // namespace
+
+// Whatever the plug-in or the file system does, the program ends with a message and a status.
+int main(int argc, char** argv) {
+  // Past a file size limit a write then fails with EFBIG and is reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "layouthost: " << error.what() << '\n';
+    return kExitFailed;
+  }
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "indexer/engine/index_engine.h"
 #include "indexer/startup/indexer_files.h"
@@ -220,6 +222,31 @@ TEST_F(StartupTest, WrongVersionIsReplacedByTheDefaults) {
   engine.preferences().GetBool(kLinkDocuments, link);
   EXPECT_FALSE(link);
   EXPECT_EQ(ReadFile(SettingsFilePath())[7], 0);
+}
+
+TEST_F(StartupTest, AnUnreadableFileIsKeptAsBadBeforeTheDefaultsReplaceIt) {
+  {
+    IndexEngine engine;
+    LoadIndexerFiles(engine);
+  }
+  const std::string cut = ReadFile(SettingsFilePath()).substr(0, 30);
+  WriteFile(SettingsFilePath(), cut);
+  IndexEngine engine;
+  const StartupResult result = LoadIndexerFiles(engine);
+  EXPECT_TRUE(result.settings_defaulted);
+  EXPECT_FALSE(result.categories_defaulted);
+  EXPECT_EQ(result.set_aside, std::vector<std::string>{SettingsFilePath()});
+  EXPECT_EQ(ReadFile(SetAsidePath(SettingsFilePath())), cut);
+  IndexEngine reader;
+  EXPECT_EQ(reader.LoadSettings(SettingsFilePath()), kNoErr);
+
+  // A missing file is no loss: nothing is set aside.
+  std::filesystem::remove(CategoryFilePath());
+  IndexEngine fresh;
+  const StartupResult missing = LoadIndexerFiles(fresh);
+  EXPECT_TRUE(missing.categories_defaulted);
+  EXPECT_TRUE(missing.set_aside.empty());
+  EXPECT_FALSE(std::filesystem::exists(SetAsidePath(CategoryFilePath())));
 }
 
 }  // namespace

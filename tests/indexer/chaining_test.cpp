@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "indexer/engine/atomic_file.h"
 #include "indexer/engine/document_chaining.h"
 
 namespace indexer {
@@ -159,16 +158,6 @@ TEST_F(ChainingTest, RewrittenDocumentKeepsItsPermissions) {
   }
 }
 
-TEST_F(ChainingTest, NewOutputFileGetsTheUsualPermissions) {
-  const mode_t mask = ::umask(022);
-  ::umask(mask);
-  const std::string path = (root_ / "fresh.html").string();
-  EXPECT_EQ(ReplaceFileContent(path, "x"), kNoErr);
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
-}
-
 TEST_F(ChainingTest, FolderAndMissingDocumentAreRefused) {
   Put("a/b/page.html", kPage);
   EXPECT_EQ(ChainDocument((root_ / "a/b").string(), "", "index.html", "", ""), kBadArgument);
@@ -189,42 +178,25 @@ TEST_F(ChainingTest, DocumentThatCannotBeReplacedKeepsItsContent) {
   EXPECT_EQ(EntriesIn(root_ / "locked"), 1u);
 }
 
-TEST_F(ChainingTest, StagedFilesAppearOnlyOnCommit) {
-  const std::string first = Put("out/index.html", "old index");
-  const std::string second = (root_ / "out/content.html").string();
-  {
-    StagedFiles files;
-    ASSERT_EQ(files.Stage(first, "new index"), kNoErr);
-    ASSERT_EQ(files.Stage(second, "new content"), kNoErr);
-    EXPECT_EQ(Get(first), "old index");
-    EXPECT_FALSE(fs::exists(second));
-  }
-  EXPECT_EQ(Get(first), "old index");
-  EXPECT_EQ(EntriesIn(root_ / "out"), 1u);
+TEST_F(ChainingTest, APageChangedSinceItWasReadIsLeftAndReported) {
+  const std::string path = Put("a/b/page.html", kPage);
+  const std::optional<platform::FileIdentity> asRead = platform::IdentityOf(path);
+  ASSERT_TRUE(asRead);
+  // An export replaces the page between chaining's read and its rename.
+  const std::string exported = std::string(kPage) + "<P>exported later</P>\n";
+  Put("a/b/page.html", exported);
+  std::vector<std::string> warnings;
+  EXPECT_EQ(ReplaceChained(path, "chained old page", *asRead, &warnings), kNoErr);
+  EXPECT_EQ(Get(path), exported);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_TRUE(warnings[0].starts_with(path + ": changed while it was being chained"));
+  EXPECT_EQ(EntriesIn(root_ / "a/b"), 1u);
 
-  StagedFiles files;
-  ASSERT_EQ(files.Stage(first, "new index"), kNoErr);
-  ASSERT_EQ(files.Stage(second, "new content"), kNoErr);
-  ASSERT_EQ(files.Commit(), kNoErr);
-  EXPECT_EQ(Get(first), "new index");
-  EXPECT_EQ(Get(second), "new content");
-  EXPECT_EQ(EntriesIn(root_ / "out"), 2u);
-}
-
-TEST_F(ChainingTest, StagingIntoAMissingFolderFails) {
-  StagedFiles files;
-  EXPECT_EQ(files.Stage((root_ / "nowhere/index.html").string(), "x"), kFileOpenErr);
-  EXPECT_EQ(files.Commit(), kNoErr);
-}
-
-TEST_F(ChainingTest, WholeFileIsReadBack) {
-  std::string big(100000, 'a');
-  big[99999] = '\0';
-  const std::string path = Put("big.bin", big);
-  std::string content;
-  ASSERT_EQ(ReadWholeFile(path, content), kNoErr);
-  EXPECT_EQ(content, big);
-  EXPECT_EQ(ReadWholeFile(root_.string(), content), kBadArgument);
+  // Unchanged since the read, it is replaced.
+  warnings.clear();
+  EXPECT_EQ(ReplaceChained(path, "chained", *platform::IdentityOf(path), &warnings), kNoErr);
+  EXPECT_EQ(Get(path), "chained");
+  EXPECT_TRUE(warnings.empty());
 }
 
 }  // namespace

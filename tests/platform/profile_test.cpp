@@ -77,6 +77,31 @@ TEST(IniDocumentTest, DeleteSectionRemovesEveryCopy) {
   EXPECT_TRUE(doc.Keys("M").empty());
 }
 
+TEST(IniDocumentTest, EntriesGiveEachNameOnceWithItsFirstValue) {
+  const auto doc = IniDocument::Parse("[M]\nA=1\n;c=0\na=2\nb=\n[K]\nx=9\n[m]\nc=3\n");
+  EXPECT_EQ(doc.Entries("m"),
+            (std::vector<std::pair<std::string, std::string>>{{"A", "1"}, {"b", ""}}));
+  EXPECT_TRUE(doc.Entries("none").empty());
+}
+
+TEST(IniDocumentTest, ReplaceSectionEqualsDeleteThenOneSetPerEntry) {
+  const std::string text = "; head\n[M]\nold=1\n\n[K]\nb=2\n[m]\nc=3\n";
+  const std::vector<std::pair<std::string, std::string>> entries = {
+      {"Author", "x"}, {" Keywords ", "y\nz"}, {"author", "last"}, {"", "empty name"}};
+  auto replaced = IniDocument::Parse(text);
+  replaced.ReplaceSection("M", entries);
+  auto one_by_one = IniDocument::Parse(text);
+  one_by_one.DeleteSection("M");
+  for (const auto& [key, value] : entries)
+    one_by_one.Set("M", key, value);
+  EXPECT_EQ(replaced.Serialize(), one_by_one.Serialize());
+  EXPECT_EQ(replaced.Serialize(),
+            "; head\n[K]\nb=2\n[M]\nauthor=last\nKeywords=y\\nz\n=empty name\n");
+
+  replaced.ReplaceSection("m", {});
+  EXPECT_EQ(replaced.Serialize(), "; head\n[K]\nb=2\n");
+}
+
 TEST(IniDocumentTest, DeleteKey) {
   auto doc = IniDocument::Parse("[S]\na=1\nb=2\n");
   EXPECT_TRUE(doc.DeleteKey("S", "A"));

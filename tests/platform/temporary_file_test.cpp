@@ -25,7 +25,7 @@ TEST(TemporaryFile, IsANewHiddenFileInTheSameFolder) {
   EXPECT_NE(first, second);
   for (const std::string& made : {first, second}) {
     EXPECT_EQ(fs::path(made).parent_path(), folder);
-    EXPECT_TRUE(fs::path(made).filename().string().starts_with(".page.htm."));
+    EXPECT_TRUE(fs::path(made).filename().string().starts_with(".page.htm.mlxtmp."));
     EXPECT_EQ(fs::file_size(made), 0u);
   }
   EXPECT_EQ(::write(a, "x", 1), 1);

@@ -2,13 +2,19 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
 
 #include <filesystem>
 
 #include "tests/xt/export_test_support.h"
 #include "tests/xt/fake_host.h"
 #include "tests/xt/fake_text_filter.h"
+#include "xt/export/archive_layout.h"
 #include "xt/export/box_record.h"
 #include "xt/export/export_settings.h"
 
@@ -238,6 +244,44 @@ TEST_F(ExportJobTest, AppendWritesFromTheFooterAndTruncates) {
   host_.SetCurrentBox(host_.AddGroup({x, y}));
   ASSERT_EQ(Run(XT_JOB_APPEND), 0);
   EXPECT_EQ(ReadFile(PagePath()), Head() + "[first][second][x]<P>\r\n[y]<HR></BODY></HTML>");
+}
+
+TEST_F(ExportJobTest, AnExportOrAppendThatCannotBeWrittenLeavesTheOldPage) {
+  host_.SetCurrentBox(TextBox("first"));
+  ASSERT_EQ(Run(XT_JOB_EXPORT), 0);
+  const std::string page = ReadFile(PagePath());
+  const std::string toc = ReadFile(TocPath(PagePath()));
+  const auto limited = [this](int operation) {
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const int result = Run(operation);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, old_handler);
+    return result;
+  };
+  host_.SetCurrentBox(TextBox(std::string(5000, 'a')));
+  EXPECT_EQ(limited(XT_JOB_APPEND), -1);
+  EXPECT_EQ(ReadFile(PagePath()), page);
+  ASSERT_EQ(host_.Messages().size(), 1u);
+  EXPECT_EQ(host_.Messages()[0].text, "File error " + std::to_string(EFBIG) + "\n" + PagePath() +
+                                          ": " + std::strerror(EFBIG));
+
+  host_.QueueAnswer(true);
+  settings_.Headline = "Changed";
+  EXPECT_EQ(limited(XT_JOB_EXPORT), -1);
+  EXPECT_EQ(ReadFile(PagePath()), page);
+  EXPECT_EQ(ReadFile(TocPath(PagePath())), toc);
+  std::vector<std::string> names;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::path(PagePath()).parent_path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Intro.htm", "Intro.toc"}));
 }
 
 TEST_F(ExportJobTest, AppendNeedsAnExportedPage) {

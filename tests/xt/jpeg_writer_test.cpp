@@ -72,7 +72,7 @@ Rgb Halves(int x, int y, int width, int height) {
 
 TEST_F(JpegWriterTest, BaselineFileHasTheSizeAndStartsWithTheTopRow) {
   const auto dib = MakeBitmap24(37, 24, [](int x, int y) { return Halves(x, y, 37, 24); });
-  ASSERT_EQ(xt::WriteJpegFile(dib, Path("a.jpg"), false), xt::kJpegWritten);
+  ASSERT_TRUE(xt::WriteJpegFile(dib, Path("a.jpg"), false).ok());
   const DecodedJpeg jpeg = DecodeWithLibjpeg(Path("a.jpg"));
   EXPECT_EQ(jpeg.width, 37);  // 37 x 3 bytes leave 1 byte of padding per row
   EXPECT_EQ(jpeg.height, 24);
@@ -88,34 +88,52 @@ TEST_F(JpegWriterTest, BaselineFileHasTheSizeAndStartsWithTheTopRow) {
 
 TEST_F(JpegWriterTest, ProgressiveRequestWritesAProgressiveFile) {
   const auto dib = MakeBitmap24(64, 48, [](int x, int y) { return Halves(x, y, 64, 48); });
-  ASSERT_EQ(xt::WriteJpegFile(dib, Path("p.jpg"), true), xt::kJpegWritten);
+  ASSERT_TRUE(xt::WriteJpegFile(dib, Path("p.jpg"), true).ok());
   const DecodedJpeg jpeg = DecodeWithLibjpeg(Path("p.jpg"));
   EXPECT_TRUE(jpeg.progressive);
   EXPECT_EQ(jpeg.width, 64);
   EXPECT_GT(jpeg.rgb[0], 200);
 }
 
-TEST_F(JpegWriterTest, UnwritablePlaceReturnsOneWithoutMessage) {
+TEST_F(JpegWriterTest, UnwritablePlaceIsAFileFailureWithoutMessage) {
   const auto dib = MakeBitmap24(4, 4, [](int, int) { return Rgb{1, 2, 3}; });
-  EXPECT_EQ(xt::WriteJpegFile(dib, Path("missing/a.jpg"), false), xt::kJpegCannotOpen);
+  const xt::JpegResult result = xt::WriteJpegFile(dib, Path("missing/a.jpg"), false);
+  EXPECT_FALSE(result.ok());
+  EXPECT_EQ(result.libjpeg_code, 0);  // kept apart from libjpeg's codes
+  EXPECT_EQ(result.file.path(), Path("missing/a.jpg"));
+  EXPECT_EQ(result.file.system_error(), ENOENT);
   EXPECT_TRUE(messages_.texts().empty());
+}
+
+TEST_F(JpegWriterTest, AFailedPictureLeavesTheOldFile) {
+  const auto good = MakeBitmap24(8, 8, [](int, int) { return Rgb{9, 9, 9}; });
+  ASSERT_TRUE(xt::WriteJpegFile(good, Path("a.jpg"), false).ok());
+  const auto before = std::filesystem::file_size(Path("a.jpg"));
+  const auto dib = MakeBitmap24(70000, 1, [](int, int) { return Rgb{1, 2, 3}; });
+  EXPECT_EQ(xt::WriteJpegFile(dib, Path("a.jpg"), false).libjpeg_code, JERR_IMAGE_TOO_BIG);
+  EXPECT_EQ(std::filesystem::file_size(Path("a.jpg")), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 TEST_F(JpegWriterTest, LibraryErrorIsShownReturnedAndLeavesNoFile) {
   // Wider than a JPEG can be: libjpeg stops when compression starts.
   const auto dib = MakeBitmap24(70000, 1, [](int, int) { return Rgb{1, 2, 3}; });
-  EXPECT_EQ(xt::WriteJpegFile(dib, Path("wide.jpg"), false), JERR_IMAGE_TOO_BIG);
+  const xt::JpegResult wide = xt::WriteJpegFile(dib, Path("wide.jpg"), false);
+  EXPECT_EQ(wide.libjpeg_code, JERR_IMAGE_TOO_BIG);
+  EXPECT_TRUE(wide.file.ok());
   ASSERT_EQ(messages_.texts().size(), 1u);
   EXPECT_NE(messages_.texts()[0].find("65500"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Path("wide.jpg")));
   // The next picture is written as usual after the jump back.
   const auto small = MakeBitmap24(8, 8, [](int, int) { return Rgb{9, 9, 9}; });
-  EXPECT_EQ(xt::WriteJpegFile(small, Path("ok.jpg"), false), xt::kJpegWritten);
+  EXPECT_TRUE(xt::WriteJpegFile(small, Path("ok.jpg"), false).ok());
 }
 
 TEST_F(JpegWriterTest, OnlyTrueColourBitmapsAreWritten) {
   const auto dib = picture_test::MakeBitmap8(4, 4, {}, 0, [](int, int) { return 0; });
-  EXPECT_EQ(xt::WriteJpegFile(dib, Path("i.jpg"), false), JERR_BAD_IN_COLORSPACE);
+  EXPECT_EQ(xt::WriteJpegFile(dib, Path("i.jpg"), false).libjpeg_code, JERR_BAD_IN_COLORSPACE);
   EXPECT_FALSE(std::filesystem::exists(Path("i.jpg")));
 }
 
@@ -143,12 +161,12 @@ TEST_F(JpegWriterTest, RowsStraightFromAPpmGiveTheBytesOfTheLoadedBitmap) {
   // 45 x 40 rows, so that read-ahead blocks and MCU rows do not line up with the picture.
   constexpr int kWidth = 45;
   constexpr int kHeight = 40;
-  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), PpmBytes(kWidth, kHeight, Gradient)));
+  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), PpmBytes(kWidth, kHeight, Gradient)).ok());
   const auto bitmap = xt::LoadPicture(Path("a.ppm"));
   ASSERT_TRUE(bitmap);
   for (const bool progressive : {false, true}) {
     SCOPED_TRACE(progressive);
-    ASSERT_EQ(xt::WriteJpegFile(*bitmap, Path("from-bitmap.jpg"), progressive), xt::kJpegWritten);
+    ASSERT_TRUE(xt::WriteJpegFile(*bitmap, Path("from-bitmap.jpg"), progressive).ok());
     xt::PpmReader ppm;
     ASSERT_TRUE(ppm.Open(Path("a.ppm")));
     EXPECT_EQ(ppm.width(), kWidth);
@@ -158,9 +176,9 @@ TEST_F(JpegWriterTest, RowsStraightFromAPpmGiveTheBytesOfTheLoadedBitmap) {
       ++rows;
       return ppm.NextRow();
     };
-    ASSERT_EQ(xt::WriteJpegRows(kWidth, kHeight, xt::JpegPixelOrder::kRedGreenBlue, next_row,
-                                Path("from-rows.jpg"), progressive),
-              xt::kJpegWritten);
+    ASSERT_TRUE(xt::WriteJpegRows(kWidth, kHeight, xt::JpegPixelOrder::kRedGreenBlue, next_row,
+                                  Path("from-rows.jpg"), progressive)
+                    .ok());
     EXPECT_EQ(rows, kHeight);
     EXPECT_EQ(ppm.NextRow(), nullptr);
     const auto expected = xt::ReadWholeFile(Path("from-bitmap.jpg"));
@@ -176,15 +194,16 @@ TEST_F(JpegWriterTest, SourceThatRunsDryStopsAndLeavesNoFile) {
   const xt::JpegRowSource next_row = [&]() -> const std::uint8_t* {
     return left-- > 0 ? row.data() : nullptr;
   };
-  EXPECT_EQ(xt::WriteJpegRows(16, 16, xt::JpegPixelOrder::kRedGreenBlue, next_row, Path("dry.jpg"),
-                              false),
-            JERR_INPUT_EOF);
+  EXPECT_EQ(
+      xt::WriteJpegRows(16, 16, xt::JpegPixelOrder::kRedGreenBlue, next_row, Path("dry.jpg"), false)
+          .libjpeg_code,
+      JERR_INPUT_EOF);
   EXPECT_FALSE(std::filesystem::exists(Path("dry.jpg")));
 }
 
 TEST_F(JpegWriterTest, PpmReaderGivesRowsTopFirstAndRefusesShortFiles) {
   auto ppm_bytes = PpmBytes(3, 2, Gradient);
-  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), ppm_bytes));
+  ASSERT_TRUE(xt::WriteWholeFile(Path("a.ppm"), ppm_bytes).ok());
   xt::PpmReader reader;
   ASSERT_TRUE(reader.Open(Path("a.ppm")));
   EXPECT_EQ(reader.row_bytes(), 9u);
@@ -198,12 +217,13 @@ TEST_F(JpegWriterTest, PpmReaderGivesRowsTopFirstAndRefusesShortFiles) {
   EXPECT_FALSE(reader.ReadRow(row.data()));
 
   ppm_bytes.pop_back();  // one byte short: refused before any row is read
-  ASSERT_TRUE(xt::WriteWholeFile(Path("short.ppm"), ppm_bytes));
+  ASSERT_TRUE(xt::WriteWholeFile(Path("short.ppm"), ppm_bytes).ok());
   EXPECT_FALSE(reader.Open(Path("short.ppm")));
   EXPECT_EQ(reader.NextRow(), nullptr);
   const std::string deep = "P6 1 1 65535 " + std::string(6, '\0');
   ASSERT_TRUE(
-      xt::WriteWholeFile(Path("deep.ppm"), std::vector<std::uint8_t>(deep.begin(), deep.end())));
+      xt::WriteWholeFile(Path("deep.ppm"), std::vector<std::uint8_t>(deep.begin(), deep.end()))
+          .ok());
   EXPECT_FALSE(reader.Open(Path("deep.ppm")));  // 16-bit samples are not read
   EXPECT_FALSE(reader.Open(Path("missing.ppm")));
 }

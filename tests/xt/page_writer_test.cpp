@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "tests/xt/export_test_support.h"
@@ -285,7 +286,9 @@ TEST_F(PageWriterTest, WriteErrorsAreReported) {
   WriteText(settings_, std::string(10000, 'x'));
   EXPECT_EQ(FinishPage(settings_), -1);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "File error " + std::to_string(ENOSPC));
+  // The number as ever, then the file (unknown here: the stream was opened by hand) and why.
+  EXPECT_EQ(host.Messages()[0].text,
+            "File error " + std::to_string(ENOSPC) + "\n" + std::strerror(ENOSPC));
 }
 
 class TextBoxStepTest : public PageWriterTest {

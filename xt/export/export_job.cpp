@@ -2,17 +2,20 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "hostapi/host_tables.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/export_messages.h"
 #include "xt/export/export_settings.h"
@@ -40,12 +43,32 @@ std::time_t CreationTime(const ExportSettings& settings, const std::string& path
   return settings.now();
 }
 
+// The page's table-of-contents file, once the page itself is in place.
 void WriteToc(const ExportSettings& settings) {
-  std::ofstream toc(TocPath(settings.page_path), std::ios::binary | std::ios::trunc);
-  if (toc) toc << TocText(settings);
+  const platform::Status status =
+      platform::ReplaceFile(TocPath(settings.page_path), TocText(settings));
+  if (!status.ok()) ShowFileError(status);
 }
 
-// Opens the page and writes its .toc file, head and header. 0, or -1 when refused or failed.
+// Begins the page's replacement; its output stream writes to the temporary file and starts
+// where the replacement's content so far ends.
+platform::Status BeginPageFile(ExportSettings& settings, const std::string& path,
+                               std::string_view kept_start) {
+  auto page = std::make_unique<platform::FileReplacement>(path);
+  platform::Status status = page->Open();
+  if (status.ok()) status = page->Write(kept_start);
+  if (!status.ok()) return status;
+  settings.output.reset(::fdopen(::dup(page->descriptor()), "wb"));
+  if (!settings.output) {
+    return platform::Status::FromErrno(platform::kFileOpenFailed, path, errno);
+  }
+  settings.page_file = std::move(page);
+  settings.write_error = 0;
+  settings.page_path = path;
+  return {};
+}
+
+// Opens the page and writes its head and header. 0, or -1 when refused or failed.
 int StartPage(ExportSettings& settings) {
   const std::string path = PagePath(settings);
   if (settings.FileName != kPreviewName && Exists(path) && !AskYesNo(kOverwriteQuestion)) {
@@ -53,15 +76,11 @@ int StartPage(ExportSettings& settings) {
   }
   CreateFolders(platform::FolderPart(path));
   settings.page_created = CreationTime(settings, path);
-  settings.output.reset(std::fopen(path.c_str(), "wb"));
-  if (!settings.output) {
-    ShowFileError(errno);
+  if (const platform::Status status = BeginPageFile(settings, path, {}); !status.ok()) {
+    ShowFileError(status);
     return -1;
   }
-  settings.write_error = 0;
   settings.column = 0;
-  settings.page_path = path;
-  WriteToc(settings);
   WriteHead(settings);
   WriteHeader(settings);
   return 0;
@@ -144,6 +163,7 @@ int ExportPage(ExportSettings& settings) {
     WriteAttachments(settings, 0);
     ExportCurrentItem(settings);
     result = FinishPage(settings);
+    if (result != -1) WriteToc(settings);
   }
   settings.export_running = false;
   return result;
@@ -152,14 +172,18 @@ int ExportPage(ExportSettings& settings) {
 int AppendToLastPage(ExportSettings& settings) {
   settings.previous_element = ElementKind::kNone;
   if (settings.last_page_path.empty() || settings.last_footer_position < 0) return -1;
-  settings.output.reset(std::fopen(settings.last_page_path.c_str(), "r+b"));
-  if (!settings.output) return -1;
-  if (std::fseek(settings.output.get(), settings.last_footer_position, SEEK_SET) != 0) {
-    settings.output.reset();
+  // The new page is the old one up to its footer, the appended items and a new footer; it
+  // replaces the old page only when complete.
+  std::string old_page;
+  if (!platform::ReadWholeFile(settings.last_page_path, old_page).ok()) return -1;
+  const auto footer = static_cast<std::size_t>(settings.last_footer_position);
+  if (footer > old_page.size()) return -1;
+  old_page.resize(footer);
+  if (const platform::Status status = BeginPageFile(settings, settings.last_page_path, old_page);
+      !status.ok()) {
+    ShowFileError(status);
     return -1;
   }
-  settings.write_error = 0;
-  settings.page_path = settings.last_page_path;
   ExportCurrentItem(settings);
   const int result = FinishPage(settings);
   settings.last_footer_position = settings.footer_position;

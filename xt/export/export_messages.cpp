@@ -36,10 +36,10 @@ std::string AskText(std::string_view prompt) {
   return value.data();
 }
 
-void ShowFileError(int cause) {
+void ShowFileError(const platform::Status& failure) {
   char text[64];
-  std::snprintf(text, sizeof text, "File error %d", cause);
-  ShowMessage(text);
+  std::snprintf(text, sizeof text, "File error %d", failure.system_error());
+  ShowMessage(std::string(text) + "\n" + failure.Detail());
 }
 
 }  // namespace xt

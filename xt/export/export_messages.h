@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/status.h"
+
 namespace xt {
 
 // Shows `text`; without a host window table it goes to stderr as one line.
@@ -15,7 +17,8 @@ bool AskYesNo(std::string_view text);
 // Asks for a line of text; empty when cancelled or without a host.
 std::string AskText(std::string_view prompt);
 
-// "File error %d" with the cause code.
-void ShowFileError(int cause);
+// "File error %d" with the system's error number, and on the next line the file and the
+// system's reason.
+void ShowFileError(const platform::Status& failure);
 
 }  // namespace xt

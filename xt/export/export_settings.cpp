@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/config_folder.h"
 #include "platform/profile.h"
@@ -118,6 +120,19 @@ std::string WithoutTrailingSeparator(std::string folder) {
 
 ExportSettings* g_active_settings = nullptr;
 
+std::string TextIn(const platform::IniDocument& profile, std::string_view name) {
+  const KeyInfo key = FindKey(name);
+  const std::optional<std::string> value = profile.Get(key.section, key.name);
+  if (value) return *value;
+  return SameName(key.name, "DestFolder") ? DefaultDestFolder() : std::string(key.text_default);
+}
+
+int IntIn(const platform::IniDocument& profile, std::string_view name) {
+  const KeyInfo key = FindKey(name);
+  const std::optional<std::string> value = profile.Get(key.section, key.name);
+  return value ? platform::ParseProfileInt(*value) : key.int_default;
+}
+
 }  // namespace
 
 ExportSettings::ExportSettings(std::string profile_path) : profile_path_(std::move(profile_path)) {
@@ -129,16 +144,11 @@ std::string ExportSettings::DefaultProfilePath() {
 }
 
 std::string ExportSettings::ReadString(std::string_view name) const {
-  const KeyInfo key = FindKey(name);
-  if (SameName(key.name, "DestFolder")) {
-    return platform::GetProfileString(profile_path_, key.section, key.name, DefaultDestFolder());
-  }
-  return platform::GetProfileString(profile_path_, key.section, key.name, key.text_default);
+  return TextIn(platform::ReadIniFile(profile_path_), name);
 }
 
 int ExportSettings::ReadInt(std::string_view name) const {
-  const KeyInfo key = FindKey(name);
-  return platform::GetProfileInt(profile_path_, key.section, key.name, key.int_default);
+  return IntIn(platform::ReadIniFile(profile_path_), name);
 }
 
 void ExportSettings::WriteString(std::string_view name, std::string_view value) const {
@@ -167,45 +177,45 @@ bool ExportSettings::SetJobField(std::string_view name, std::string value) {
 }
 
 void ExportSettings::Load() {
+  // One reading of the file for every key.
+  const platform::IniDocument profile = platform::ReadIniFile(profile_path_);
   default_flags = 0;
-  if (ReadInt("FontFace")) default_flags |= kFlagSendFace;
-  if (ReadInt("TextColor")) default_flags |= kFlagSendColor;
-  DestFolder = WithoutTrailingSeparator(ReadString("DestFolder"));
-  HeaderFile = ReadString("HeaderFile");
-  FooterFile = ReadString("FooterFile");
-  Path = ReadString("Path");
-  Issue = ReadString("Issue");
-  Category = ReadString("Category");
-  Headline = ReadString("Headline");
-  SubHeadline = ReadString("SubHeadline");
-  Explorer = ReadInt("Explorer");
-  UseMetaTags = ReadInt("UseMetaTags") != 0;
-  LoadMetaTags();
+  if (IntIn(profile, "FontFace")) default_flags |= kFlagSendFace;
+  if (IntIn(profile, "TextColor")) default_flags |= kFlagSendColor;
+  DestFolder = WithoutTrailingSeparator(TextIn(profile, "DestFolder"));
+  HeaderFile = TextIn(profile, "HeaderFile");
+  FooterFile = TextIn(profile, "FooterFile");
+  Path = TextIn(profile, "Path");
+  Issue = TextIn(profile, "Issue");
+  Category = TextIn(profile, "Category");
+  Headline = TextIn(profile, "Headline");
+  SubHeadline = TextIn(profile, "SubHeadline");
+  Explorer = IntIn(profile, "Explorer");
+  UseMetaTags = IntIn(profile, "UseMetaTags") != 0;
+  LoadMetaTags(profile);
 
   for (std::size_t level = 0; level < HeadingSize.size(); ++level) {
-    const int points = ReadInt("H" + std::to_string(level + 1) + "Size");
+    const int points = IntIn(profile, "H" + std::to_string(level + 1) + "Size");
     HeadingSize[level] = static_cast<XtFixed>(static_cast<std::uint32_t>(points) << 16);
   }
-  HTMLSuffix = ReadInt("HTMLSuffix");
+  HTMLSuffix = IntIn(profile, "HTMLSuffix");
   if (HTMLSuffix < 0 || HTMLSuffix > 2) HTMLSuffix = 1;
-  OpenBrowser = ReadInt("OpenBrowser") != 0;
-  IgnoreChain = ReadInt("IgnoreChain") != 0;
-  DosNames = ReadInt("DosNames") != 0;
-  ExternalHeadFootFile = ReadInt("ExternalHeadFootFile") != 0;
-  PictType = static_cast<std::uint32_t>(ReadInt("PictType"));
+  OpenBrowser = IntIn(profile, "OpenBrowser") != 0;
+  IgnoreChain = IntIn(profile, "IgnoreChain") != 0;
+  DosNames = IntIn(profile, "DosNames") != 0;
+  ExternalHeadFootFile = IntIn(profile, "ExternalHeadFootFile") != 0;
+  PictType = static_cast<std::uint32_t>(IntIn(profile, "PictType"));
   if (PictType == 0) PictType = kPictureGif;
-  DateType = ReadInt("DateType");
-  DateOffset = ReadInt("DateOffset");
-  ImageVSpace = ReadInt("ImageVSpace");
-  ImageHSpace = ReadInt("ImageHSpace");
+  DateType = IntIn(profile, "DateType");
+  DateOffset = IntIn(profile, "DateOffset");
+  ImageVSpace = IntIn(profile, "ImageVSpace");
+  ImageHSpace = IntIn(profile, "ImageHSpace");
 }
 
-void ExportSettings::LoadMetaTags() {
+void ExportSettings::LoadMetaTags(const platform::IniDocument& profile) {
   meta_tags.clear();
-  const platform::IniDocument profile = platform::ReadIniFile(profile_path_);
-  for (const auto& name : profile.Keys(kMetaTags)) {
+  for (auto& [name, value] : profile.Entries(kMetaTags)) {
     if (meta_tags.count(name)) continue;
-    const std::string value = profile.Get(kMetaTags, name).value_or("");
     MetaTag tag{name, value, false};
     if (const auto separator = value.find(kUniqueSeparator); separator != std::string::npos) {
       tag.content = value.substr(0, separator);
@@ -222,10 +232,12 @@ void ExportSettings::LoadMetaTags() {
 
 void ExportSettings::SaveMetaTags() const {
   platform::IniDocument profile = platform::ReadIniFile(profile_path_);
-  profile.DeleteSection(kMetaTags);
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(meta_tags.size());
   for (const auto& [name, tag] : meta_tags) {
-    profile.Set(kMetaTags, name, tag.content + kUniqueSeparator + (tag.unique ? "1" : "0"));
+    entries.emplace_back(name, tag.content + kUniqueSeparator + (tag.unique ? "1" : "0"));
   }
+  profile.ReplaceSection(kMetaTags, entries);
   platform::WriteIniFile(profile_path_, profile);
 }
 

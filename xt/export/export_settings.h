@@ -19,6 +19,9 @@
 #include <vector>
 
 #include "hostapi/xt_host_api.h"
+#include "platform/file_closer.h"
+#include "platform/file_replacement.h"
+#include "platform/profile.h"
 #include "xt/export/character_table.h"
 
 namespace xt {
@@ -87,10 +90,7 @@ inline constexpr std::size_t kMaxLibraryAttachments = 30;
 // FileName of the preview page (reduced to "mxt" in the archive).
 inline constexpr std::string_view kPreviewName = "$mxt";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using OutputFile = std::unique_ptr<std::FILE, FileCloser>;
+using OutputFile = platform::UniqueFile;
 
 class ExportSettings {
  public:
@@ -160,9 +160,11 @@ class ExportSettings {
   bool export_running = false;
   bool inside_page_export = false;  // the text converter writes into the page
   OutputFile output;                // the open page file
-  std::time_t page_created = 0;     // creation time of the page file (its META date)
-  int write_error = 0;              // errno of the first failed write to the page, 0 if none
-  std::int32_t column = 0;          // characters written since the page's last line feed
+  // The page's replacement while it is written: the page appears whole when it is finished.
+  std::unique_ptr<platform::FileReplacement> page_file;
+  std::time_t page_created = 0;  // creation time of the page file (its META date)
+  int write_error = 0;           // errno of the first failed write to the page, 0 if none
+  std::int32_t column = 0;       // characters written since the page's last line feed
   ElementKind previous_element = ElementKind::kNone;
   long footer_position = -1;            // where the footer of the page finished last begins
   long last_footer_position = -1;       // the same for the page of the last Export or Append
@@ -173,7 +175,7 @@ class ExportSettings {
 
  private:
   void Load();
-  void LoadMetaTags();
+  void LoadMetaTags(const platform::IniDocument& profile);
 
   std::string profile_path_;
 };

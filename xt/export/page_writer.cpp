@@ -278,17 +278,23 @@ int FinishPage(ExportSettings& settings) {
   settings.column += static_cast<std::int32_t>(kDocumentEnd.size());
 
   if (settings.output) {
-    std::FILE* file = settings.output.get();
-    // An Append writes a shorter footer over a longer one: nothing of the old may remain.
-    if (std::fflush(file) != 0 || ftruncate(fileno(file), std::ftell(file)) != 0) {
-      if (settings.write_error == 0) settings.write_error = errno != 0 ? errno : EIO;
+    if (std::fflush(settings.output.get()) != 0 && settings.write_error == 0) {
+      settings.write_error = errno != 0 ? errno : EIO;
     }
     if (std::fclose(settings.output.release()) != 0 && settings.write_error == 0) {
       settings.write_error = errno != 0 ? errno : EIO;
     }
   }
+  platform::Status failure;
   if (settings.write_error != 0) {
-    ShowFileError(settings.write_error);
+    failure = platform::Status::FromErrno(platform::kFileWriteFailed, settings.page_path,
+                                          settings.write_error);
+  } else if (settings.page_file) {
+    failure = settings.page_file->Commit();
+  }
+  settings.page_file.reset();  // a page not committed leaves the old one as it was
+  if (!failure.ok()) {
+    ShowFileError(failure);
     return -1;
   }
   return result;

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <utility>
 
+#include "platform/file_replacement.h"
 #include "xt/picture/gif_preview.h"
 
 namespace xt {
@@ -27,10 +27,6 @@ void Put32(std::uint32_t v, std::uint8_t* p) {
   for (int i = 0; i < 4; ++i)
     p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // One whitespace-separated decimal of a PPM header, skipping "#" comments.
 bool PpmNumber(std::FILE* file, int& value) {
@@ -154,7 +150,7 @@ std::optional<PackedBitmap> ParseBmp(std::span<const std::uint8_t> file) {
 }
 
 std::optional<PackedBitmap> LoadPicture(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  platform::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
   const int first = std::fgetc(file.get());
   file.reset();
@@ -180,12 +176,9 @@ std::vector<std::uint8_t> BmpFileBytes(std::span<const std::uint8_t> dib) {
   return file;
 }
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+platform::Status WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  return platform::ReplaceFile(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace xt

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_closer.h"
+#include "platform/status.h"
 #include "xt/picture/packed_bitmap.h"
 
 namespace xt {
@@ -39,11 +41,7 @@ class PpmReader {
   const std::uint8_t* NextRow();
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  platform::UniqueFile file_;
   int width_ = 0;
   int height_ = 0;
   int rows_left_ = 0;
@@ -54,6 +52,7 @@ class PpmReader {
 
 std::vector<std::uint8_t> BmpFileBytes(std::span<const std::uint8_t> dib);
 
-bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Replaces (or creates) the file with the bytes; the old file stays on failure.
+platform::Status WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace xt

@@ -3,14 +3,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/file_closer.h"
 #include "xt/picture/jpeg_error_handler.h"
 
 namespace xt {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 struct Decompression {
   JpegErrorHandler errors;
@@ -75,7 +72,7 @@ bool Decode(std::FILE* file, std::span<const std::uint8_t> data, PackedBitmap& o
 }  // namespace
 
 bool DecodeJpegPreview(const std::string& path, PackedBitmap& out) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  platform::UniqueFile file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
   return Decode(file.get(), {}, out);
 }

@@ -1,21 +1,21 @@
 #include "xt/picture/jpeg_writer.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include <jerror.h>
 
+#include "platform/file_closer.h"
+#include "platform/file_replacement.h"
 #include "xt/picture/jpeg_error_handler.h"
 
 namespace xt {
 namespace {
 
 constexpr int kJpegComponents = 3;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Everything the compression touches lives here, outside the frame that calls setjmp, so that
 // the jump back leaves no object half-updated.
@@ -59,31 +59,40 @@ int Compress(Compression& c, const Picture& picture, std::FILE* file, bool progr
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);
-  return kJpegWritten;
+  return 0;
 }
 
 }  // namespace
 
-int WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
-                  const std::string& path, bool progressive) {
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return kJpegCannotOpen;
-  int result = kJpegWritten;
+JpegResult WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
+                         const std::string& path, bool progressive) {
+  // A file cut short by an error would look like a picture to a browser: the new file
+  // replaces the old one only when complete.
+  platform::FileReplacement replacement(path);
+  JpegResult result;
+  result.file = replacement.Open();
+  if (!result.file.ok()) return result;
+  platform::UniqueFile file(::fdopen(::dup(replacement.descriptor()), "wb"));
+  if (!file) {
+    result.file = platform::Status::FromErrno(platform::kFileOpenFailed, path, errno);
+    return result;
+  }
   {
     Compression compression;
-    result =
+    result.libjpeg_code =
         Compress(compression, Picture{width, height, order, next_row}, file.get(), progressive);
   }
-  if (std::fclose(file.release()) != 0 && result == kJpegWritten) result = JERR_FILE_WRITE;
-  // A file cut short by an error would look like a picture to a browser; it goes.
-  if (result != kJpegWritten) std::remove(path.c_str());
+  if (std::fclose(file.release()) != 0 && result.libjpeg_code == 0) {
+    result.file = platform::Status::FromErrno(platform::kFileWriteFailed, path, errno);
+  }
+  if (result.ok()) result.file = replacement.Commit();
   return result;
 }
 
-int WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path,
-                  bool progressive) {
+JpegResult WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path,
+                         bool progressive) {
   const std::optional<BitmapView> view = ViewBitmap(picture);
-  if (!view || view->bit_count != 24) return JERR_BAD_IN_COLORSPACE;
+  if (!view || view->bit_count != 24) return JpegResult{{}, JERR_BAD_IN_COLORSPACE};
   // Rows are stored bottom-up; the JPEG starts with the top row.
   int top_row = 0;
   const JpegRowSource rows = [&] { return view->TopRow(top_row++); };

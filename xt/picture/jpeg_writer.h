@@ -7,18 +7,25 @@
 #include <span>
 #include <string>
 
+#include "platform/status.h"
 #include "xt/picture/packed_bitmap.h"
 
 namespace xt {
 
-constexpr int kJpegWritten = 0;
-constexpr int kJpegCannotOpen = 1;
+// How writing a JPEG file ended: written, or a failure of the file itself (its path and the
+// system's reason), or the libjpeg message code of the error that stopped compression (its
+// message has then been shown). The two kinds of failure never share a number. On failure the
+// file is as it was before: the new one replaces it only when complete.
+struct JpegResult {
+  platform::Status file;  // failure of the file; ok() when the file was not the cause
+  int libjpeg_code = 0;   // libjpeg's message code; 0 when libjpeg did not stop
+  bool ok() const { return file.ok() && libjpeg_code == 0; }
+};
 
-// kJpegWritten, kJpegCannotOpen, or the libjpeg message code of the error that stopped
-// compression (the message has then been shown and the half-written file removed).
 // A bitmap that is not a valid 24-bit packed bitmap is refused with JERR_BAD_IN_COLORSPACE
 // before anything is written.
-int WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path, bool progressive);
+JpegResult WriteJpegFile(std::span<const std::uint8_t> picture, const std::string& path,
+                         bool progressive);
 
 // The order of the three bytes of a pixel in the rows handed to WriteJpegRows.
 enum class JpegPixelOrder { kBlueGreenRed, kRedGreenBlue };
@@ -28,7 +35,7 @@ using JpegRowSource = std::function<const std::uint8_t*()>;
 
 // Compresses as WriteJpegFile does, taking the rows one at a time from `next_row`, so that the
 // picture need never be held whole. A source that runs dry stops with JERR_INPUT_EOF.
-int WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
-                  const std::string& path, bool progressive);
+JpegResult WriteJpegRows(int width, int height, JpegPixelOrder order, const JpegRowSource& next_row,
+                         const std::string& path, bool progressive);
 
 }  // namespace xt

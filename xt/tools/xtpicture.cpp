@@ -1,7 +1,9 @@
 // xtpicture: the plug-in's picture writers and preview decoders on the command line, for
 // scripts, benchmarks and fuzz corpora.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -64,7 +66,8 @@ int WriteGif(const Options& o) {
   if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
   const auto gif = xt::EncodeGif(*picture, o.interlaced, o.transparent);
   if (!gif) return Fail("the picture could not be reduced to 8 bits");
-  if (!xt::WriteWholeFile(o.files[1], *gif)) return Fail("cannot write " + o.files[1]);
+  if (const platform::Status status = xt::WriteWholeFile(o.files[1], *gif); !status.ok())
+    return Fail("cannot write " + status.Detail());
   return kExitOk;
 }
 
@@ -72,20 +75,20 @@ int WriteJpeg(const Options& o) {
   // A PPM goes to the compressor row by row as it is read, in its own byte order: it is never
   // held whole nor rearranged into a bitmap first.
   xt::PpmReader ppm;
-  int result = 0;
+  xt::JpegResult result;
   if (ppm.Open(o.files[0])) {
     result = xt::WriteJpegRows(
         ppm.width(), ppm.height(), xt::JpegPixelOrder::kRedGreenBlue,
         [&ppm] { return ppm.NextRow(); }, o.files[1], o.progressive);
-    if (result == JERR_INPUT_EOF)
+    if (result.libjpeg_code == JERR_INPUT_EOF)
       return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
   } else {
     const std::optional<xt::PackedBitmap> picture = xt::LoadPicture(o.files[0]);
     if (!picture) return Fail("cannot read a PPM or BMP picture from " + o.files[0]);
     result = xt::WriteJpegFile(*picture, o.files[1], o.progressive);
   }
-  if (result == xt::kJpegCannotOpen) return Fail("cannot write " + o.files[1]);
-  if (result != xt::kJpegWritten) return Fail("libjpeg error " + std::to_string(result));
+  if (!result.file.ok()) return Fail("cannot write " + result.file.Detail());
+  if (result.libjpeg_code != 0) return Fail("libjpeg error " + std::to_string(result.libjpeg_code));
   return kExitOk;
 }
 
@@ -103,14 +106,13 @@ int Preview(const Options& o) {
   } else if (!xt::DecodeJpegPreviewData(*file, bitmap)) {
     return Fail("not a GIF, and libjpeg could not decode it");
   }
-  if (!xt::WriteWholeFile(o.files[1], xt::BmpFileBytes(bitmap)))
-    return Fail("cannot write " + o.files[1]);
+  if (const platform::Status status = xt::WriteWholeFile(o.files[1], xt::BmpFileBytes(bitmap));
+      !status.ok())
+    return Fail("cannot write " + status.Detail());
   return kExitOk;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kUsage, stdout);
     return kExitOk;
@@ -127,4 +129,17 @@ int main(int argc, char** argv) {
     return Preview(options);
   std::fputs(kUsage, stderr);
   return kExitUsage;
+}
+
+}  // namespace
+
+// Whatever the file system does, the program ends with a message and its exit status.
+int main(int argc, char** argv) {
+  // Past a file size limit a write then fails with EFBIG and is reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    return Fail(error.what());
+  }
 }

@@ -20,10 +20,13 @@ for argument in "$@"; do
   esac
 done
 
-./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Only what the programs need: the tests' tools (GoogleTest, Chromium, clang...) are not built
+# nor installed here.
+./scripts/install-deps.sh run
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
 cmake --build build -j "$(nproc)"
-# The pipeline keeps its settings in out/config, so that the user's own stay as they are.
+# The publication keeps its settings in out/archive/Settings, so that the user's own stay as
+# they are.
 entry=$(MARLIX_BINARY_DIR="$PWD/build" ./scripts/example-pipeline.sh out)
 echo "The example issue is ready; its entry page:"
 echo "$entry"

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Draws every picture of the example publication with ImageMagick, so that no photograph or
-# drawing has to be kept in the repository:
-#   ARCHIVE/GIFs      the category headlines of the index and the masthead of the header frame
+# Draws every picture of the example publication with ImageMagick, from gradients and shapes:
+#   ARCHIVE/GIFs      the category headlines of the index
 #   ARCHIVE/initials  the drop-cap letters A to Z and the indent spacer
 #   PICTURES          the images that the layout documents place in their picture boxes
 # The output is the same on every run: fixed sizes and drawings, no time stamps in the files.
+# Its results are kept in the repository, so that neither the build, the installation nor the
+# example needs ImageMagick; after a change, draw them again where they are kept:
+#   examples/make-pictures.sh examples/archive-skeleton examples/1998-01/pictures
 #
 # usage: make-pictures.sh ARCHIVE PICTURES
 set -euo pipefail
@@ -25,7 +27,6 @@ font_file() {
 }
 sans_bold=$(font_file DejaVuSans-Bold 'DejaVu Sans:bold')
 serif_bold=$(font_file DejaVuSerif-Bold 'DejaVu Serif:bold')
-sans=$(font_file DejaVuSans 'DejaVu Sans')
 
 im() { convert "$@"; }
 png_opts=(-strip -define png:exclude-chunks=date,time)
@@ -44,11 +45,6 @@ headline Politics POLITICS '#3b3b6b'
 headline Sports SPORTS '#1c7b3b'
 headline Technics TECHNICS '#505050'
 headline Travel TRAVEL '#1c6b8b'
-
-im -size 560x60 gradient:'#0b2545-#13507a' \
-  -font "$serif_bold" -pointsize 34 -fill white -gravity west -annotate +16-2 'The Tarnby Courier' \
-  -font "$sans" -pointsize 13 -fill '#cfe3f5' -gravity east -annotate +16+14 'Issue 01 / 1998' \
-  -strip "$archive/GIFs/masthead.gif"
 
 # Drop-cap letters, 40 x 40, and the 8 x 5 spacer that indents a paragraph.
 for letter in {A..Z}; do

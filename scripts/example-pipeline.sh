@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The whole job on the example issue: lays out the archive's fixed folders, exports every
-# article of examples/1998-01 with layouthost and the plug-in, indexes the issue with frames and
-# chained pages, and prints the path of the entry page.
+# The whole job on the example issue, as a user of the installed programs does it: starts the
+# publication "The Tarnby Courier" with marlix-new, and publishes every article of
+# examples/1998-01 with marlix-publish (export with layouthost and the plug-in, then the index
+# with frames and chained pages). Prints the path of the entry page.
 #
 # usage: example-pipeline.sh OUTDIR
-#   OUTDIR/archive    the archive (the plug-in's main folder); remade on every run
-#   OUTDIR/documents  the layout documents as exported, with their pictures
-#   OUTDIR/config     the private settings of both programs (XDG_CONFIG_HOME), so that the
-#                     user's own settings are neither read nor changed
-# MARLIX_BINARY_DIR names the build tree (default: build/ in the source tree).
+#   OUTDIR/archive            the archive (the plug-in's main folder); remade on every run
+#   OUTDIR/archive/Settings   the publication's settings, so that the user's own are neither
+#                             read nor changed
+#   OUTDIR/documents          the layout documents as exported, with their pictures
+# The programs: MARLIX_PREFIX names an installation (PREFIX/bin); else MARLIX_BINARY_DIR names
+# the build tree (default: build/ in the source tree) and the scripts come from scripts/.
 set -euo pipefail
 
 [ $# -eq 1 ] || {
@@ -16,13 +18,22 @@ set -euo pipefail
   exit 2
 }
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-binary_dir=${MARLIX_BINARY_DIR:-$source_dir/build}
-layouthost=$binary_dir/layouthost/layouthost
-indexer=$binary_dir/indexer/indexer
 examples=$source_dir/examples
-for program in "$layouthost" "$indexer"; do
+if [ -n "${MARLIX_PREFIX:-}" ]; then
+  bin=$MARLIX_PREFIX/bin
+  marlix_new=$bin/marlix-new
+  marlix_publish=$bin/marlix-publish
+  programs=("$bin/layouthost" "$bin/indexer")
+else
+  binary_dir=${MARLIX_BINARY_DIR:-$source_dir/build}
+  marlix_new=$source_dir/scripts/marlix-new
+  marlix_publish=$source_dir/scripts/marlix-publish
+  programs=("$binary_dir/layouthost/layouthost" "$binary_dir/indexer/indexer")
+  export PATH="$binary_dir/layouthost:$binary_dir/indexer:$PATH"
+fi
+for program in "$marlix_new" "$marlix_publish" "${programs[@]}"; do
   [ -x "$program" ] || {
-    echo "$program is missing: build the project first" >&2
+    echo "$program is missing: build (or install) the project first" >&2
     exit 1
   }
 done
@@ -38,56 +49,16 @@ case $out in
 esac
 archive=$out/archive
 documents=$out/documents
-config=$out/config
-rm -rf "$archive" "$documents" "$config"
-mkdir -p "$archive" "$documents" "$config/Tarnby"
+rm -rf "$archive" "$documents"
+mkdir -p "$documents"
 
-# The plug-in starts the indexer from PATH; keep the freshly built one first.
-export PATH="$binary_dir/indexer:$PATH"
-export XDG_CONFIG_HOME=$config
-
-echo "== archive skeleton and pictures" >&2
-cp -R "$examples/archive-skeleton/." "$archive/"
-"$examples/make-pictures.sh" "$archive" "$documents/pictures"
+echo "== a new publication" >&2
+"$marlix_new" --title "The Tarnby Courier" "$archive" >/dev/null
+cp -R "$examples/1998-01/pictures" "$documents/"
+cp "$examples/1998-01/jobs.tsv" "$documents/"
 for document in "$examples"/1998-01/*.json; do
   sed "s|@ARCHIVE@|$archive|g" "$document" >"$documents/$(basename "$document")"
 done
 
-# The plug-in's settings: the archive as main folder, header and footer files per category,
-# the image-and-caption snippets, and the user META tags (Author is asked for every page).
-{
-  printf '[Settings]\n'
-  printf 'DestFolder=%s\n' "$archive"
-  printf 'HTMLSuffix=1\n'
-  printf 'OpenBrowser=0\n'
-  printf 'ExternalHeadFootFile=1\n'
-  printf 'UseMetaTags=1\n'
-  printf 'ImageCaptionStart=%s\\n%s\n' '<TABLE ALIGN="$ALIGN:" BORDER=0 CELLPADDING=0 CELLSPACING=0>' \
-    '<TR><TD WIDTH=$WIDTH:>'
-  printf 'ImageCaptionEnd=</TD><TD WIDTH=12></TD></TR>\\n</TABLE>\n'
-  printf '[MetaTags]\n'
-  printf 'Publisher=The Tarnby Courier\xff0\n'
-  printf 'Author=\xff1\n'
-} >"$config/Tarnby/MarlixXT40.INI"
-
-echo "== export" >&2
-while IFS=$'\t' read -r document category name headline subheadline snippet author; do
-  case $document in '#'* | '') continue ;; esac
-  echo "$category/$name" >&2
-  # Exit status 1 would mean that a header or footer file was not found: also a failure here.
-  "$layouthost" --meta "Author=$author" "$documents/$document" \
-    --path '[1998]' --issue 01 --category "$category" --file-name "$name" \
-    --headline "$headline" --subheadline "$subheadline" \
-    --header-file "$snippet" --footer-file "$snippet" --export
-done <"$examples/1998-01/jobs.tsv"
-
-echo "== index" >&2
-"$indexer" --batch -type=issue --set CreateFrames=1 --set LinkDocuments=1 \
-  "$archive/1998/01" >"$out/indexer.log"
-cat "$out/indexer.log" >&2
-entry=$(tail -n 1 "$out/indexer.log")
-[ -f "$entry" ] || {
-  echo "the indexer named no entry page" >&2
-  exit 1
-}
-echo "$entry"
+echo "== publish issue 01 of 1998" >&2
+"$marlix_publish" --path '[1998]' --issue 01 "$archive" "$documents/jobs.tsv"

@@ -1,17 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the example need, when missing.
+# Installs the Debian packages that are missing for one of two needs:
+#   run   build the programs and run the example (./run.sh)
+#   test  also build and run every test, benchmark and fuzzer, and make the package (./test.sh)
 set -euo pipefail
 
-packages=(
+run_packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev
+  fonts-dejavu-core xdg-utils
+)
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  libgif-dev libjpeg-turbo-progs imagemagick chromium xdg-utils
-  fonts-dejavu-core
+  libgif-dev libjpeg-turbo-progs imagemagick chromium
   libtk8.6
   python3 time
+  dpkg-dev file
 )
+
+case ${1:-} in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,6 +10,7 @@
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
 #include "indexer/store/mmore_err.h"
+#include "platform/config_folder.h"
 
 namespace indexer::cli {
 namespace {
@@ -46,17 +47,49 @@ constexpr Command kCommands[] = {
 };
 
 void PrintUsage(std::FILE* out) {
-  std::fprintf(out, "Usage: indexer COMMAND [ARGUMENTS]\n\nCommands:\n");
+  std::fprintf(out,
+               "Usage: indexer [--config-dir DIR] COMMAND [ARGUMENTS]\n\n"
+               "  --config-dir DIR\n"
+               "      keep the preferences and categories in DIR (created when missing)\n"
+               "      instead of the user's settings folder\n\nCommands:\n");
   for (const Command& command : kCommands)
     std::fprintf(out, "  %s\n      %s\n", command.synopsis, command.summary);
   std::fprintf(out,
                "  --help\n      show this help\n  --version\n      show the version\n\n"
                "The preferences and categories live in mlxindex.hpr and mlxindex.hcg in\n"
+               "the folder --config-dir names, else in $MARLIX_CONFIG_DIR, else in\n"
                "${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby/. Exit status: 0 success, 1 failure,\n"
                "2 usage error.\n");
 }
 
+// Takes a leading "--config-dir DIR" or "--config-dir=DIR" off the arguments and makes DIR the
+// settings folder. -1 when there was none or it is set, else the exit status of the failure.
+int TakeConfigFolder(int& argc, char**& argv) {
+  if (argc < 2) return -1;
+  const std::string_view first = argv[1];
+  constexpr std::string_view kOption = "--config-dir";
+  std::string folder;
+  int taken = 0;
+  if (first == kOption) {
+    if (argc < 3) return Fail(kExitUsage, "--config-dir needs a folder; see indexer --help");
+    folder = argv[2];
+    taken = 2;
+  } else if (first.substr(0, kOption.size() + 1) == "--config-dir=") {
+    folder = first.substr(kOption.size() + 1);
+    taken = 1;
+  } else {
+    return -1;
+  }
+  std::string error;
+  if (!platform::UseConfigFolder(folder, &error)) return Fail(kExitFailure, error);
+  argv[taken] = argv[0];
+  argv += taken;
+  argc -= taken;
+  return -1;
+}
+
 int Run(int argc, char** argv) {
+  if (const int status = TakeConfigFolder(argc, argv); status >= 0) return status;
   if (argc < 2) {
     PrintUsage(stderr);
     return kExitUsage;

@@ -115,8 +115,10 @@ class Session {
 
   void EnsurePlugin() {
     if (plugin_) return;
-    const std::string path = line_.plugin.empty() ? DefaultPluginPath() : line_.plugin;
     std::string error;
+    const std::string path =
+        line_.plugin.empty() ? FindPlugin(ProgramFolder(), &error) : line_.plugin;
+    if (path.empty()) throw ActionFailed{"cannot load the plug-in: " + error};
     plugin_ = Plugin::Load(host_, path, &error);
     if (!plugin_) throw ActionFailed{"cannot load the plug-in: " + error};
   }

@@ -13,7 +13,10 @@ drives it from the command line. Actions run in the order given.
 
 Options:
   --plugin PATH        the plug-in to load (default: libMarlixXT40.so beside the program,
-                       in the build tree's xt/ folder or in ../lib)
+                       in the build tree's xt/ folder, or in the installed lib/.../marlix/)
+  --config-dir DIR     keep the plug-in's settings (MarlixXT40.INI) in DIR, created when
+                       missing, instead of ${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby; the
+                       indexer the plug-in starts uses DIR as well
   --yes                answer the plug-in's questions with Yes (default: No)
   --meta NAME=CONTENT  the content to give when the plug-in asks for the META tag NAME
   --render-scale F     scale of --render (default 1)
@@ -82,6 +85,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       auto path = value("a path");
       if (!path) return std::nullopt;
       line.plugin = *path;
+    } else if (arg == "--config-dir") {
+      auto folder = value("a folder");
+      if (!folder) return std::nullopt;
+      line.config_dir = *folder;
     } else if (arg == "--meta") {
       auto pair = value("NAME=CONTENT");
       if (!pair) return std::nullopt;

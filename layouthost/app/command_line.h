@@ -19,7 +19,8 @@ struct Action {
 
 struct CommandLine {
   std::string document;
-  std::string plugin;  // empty: the default path
+  std::string plugin;      // empty: the default path
+  std::string config_dir;  // empty: the user's settings folder
   bool yes = false;
   std::map<std::string, std::string> meta;  // UTF-8 tag name -> content
   double render_scale = 1.0;

@@ -91,17 +91,31 @@ Plugin::~Plugin() {
   dlclose(library_);
 }
 
-std::string DefaultPluginPath() {
+std::string ProgramFolder() {
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  const std::filesystem::path folder = ec ? std::filesystem::current_path(ec) : exe.parent_path();
-  const std::filesystem::path candidates[] = {folder / kPluginFileName,
-                                              folder / ".." / "xt" / kPluginFileName,
-                                              folder / ".." / "lib" / kPluginFileName};
-  for (const auto& candidate : candidates) {
-    if (std::filesystem::exists(candidate, ec)) return candidate.lexically_normal().string();
+  return (ec ? std::filesystem::current_path(ec) : exe.parent_path()).string();
+}
+
+std::vector<std::string> PluginCandidates(const std::string& program_folder) {
+  const std::filesystem::path folder(program_folder);
+  std::vector<std::string> candidates;
+  for (const auto& place : {folder, folder / ".." / "xt", folder / MARLIX_PLUGIN_RELATIVE_DIR})
+    candidates.push_back((place / kPluginFileName).lexically_normal().string());
+  return candidates;
+}
+
+std::string FindPlugin(const std::string& program_folder, std::string* error) {
+  const std::vector<std::string> candidates = PluginCandidates(program_folder);
+  std::string looked;
+  std::error_code ec;
+  for (const std::string& candidate : candidates) {
+    if (std::filesystem::exists(candidate, ec)) return candidate;
+    looked += (looked.empty() ? "" : ", ") + candidate;
   }
-  return candidates[0].string();
+  *error = std::string(kPluginFileName) + " is in none of the places looked at: " + looked +
+           " (name it with --plugin)";
+  return {};
 }
 
 }  // namespace layouthost

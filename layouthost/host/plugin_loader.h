@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "layouthost/host/layout_host.h"
 
@@ -30,9 +31,15 @@ class Plugin {
   bool started_ = false;
 };
 
-// Where the plug-in is looked for when no path is given: beside the executable, or where the
-// build tree (<build>/xt/) or an installation (<prefix>/lib/) puts it. The first that exists,
-// else the first candidate.
-std::string DefaultPluginPath();
+// The folder of the running program (/proc/self/exe), else the working folder.
+std::string ProgramFolder();
+
+// The places the plug-in is looked for when no path is given, in order: beside the program,
+// where the build tree puts it (<build>/xt/ seen from <build>/layouthost/), and where an
+// installation puts it (the private lib/<triplet>/marlix/ seen from bin/).
+std::vector<std::string> PluginCandidates(const std::string& program_folder);
+
+// The first candidate that exists, or empty with `error` naming every place looked at.
+std::string FindPlugin(const std::string& program_folder, std::string* error);
 
 }  // namespace layouthost

@@ -9,6 +9,7 @@
 
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
+#include "platform/config_folder.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ int Run(int argc, char** argv) {
   if (line->version) {
     std::cout << "layouthost " << MARLIX_VERSION << '\n';
     return 0;
+  }
+  if (!line->config_dir.empty()) {
+    if (!platform::UseConfigFolder(line->config_dir, &error)) {
+      std::cerr << "layouthost: " << error << '\n';
+      return 1;
+    }
   }
   // Batch runs show no window; rendering text still needs Qt's fonts.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -33,8 +33,8 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/user-config" MARLIX_BINARY_DIR="$binary
   }
 [ ! -e "$work/user-config" ] && [ ! -e "$work/home/.config" ] ||
   fail "the user's settings were touched"
-[ -f "$work/out/config/Tarnby/MarlixXT40.INI" ] || fail "no private plug-in settings"
-[ -f "$work/out/config/Tarnby/mlxindex.hpr" ] || fail "no private indexer settings"
+[ -f "$work/out/archive/Settings/MarlixXT40.INI" ] || fail "no private plug-in settings"
+[ -f "$work/out/archive/Settings/mlxindex.hpr" ] || fail "no private indexer settings"
 
 entry=$(cat "$work/entry")
 [ "$entry" = "$work/out/archive/1998/01/index.htm" ] || fail "unexpected entry page: $entry"

@@ -139,11 +139,13 @@ TEST_F(BatchTest, FailuresGiveStatusTwoAndStopTheRun) {
 
 TEST(CommandLineTest, ParsesActionsInOrder) {
   std::string error;
-  const auto line = ParseCommandLine({"doc.json", "--yes", "--meta", "A=b=c", "--item", "4",
-                                      "--headline", "Hi", "--export", "--save"},
-                                     &error);
+  const auto line =
+      ParseCommandLine({"doc.json", "--yes", "--config-dir", "pub/settings", "--meta", "A=b=c",
+                        "--item", "4", "--headline", "Hi", "--export", "--save"},
+                       &error);
   ASSERT_TRUE(line) << error;
   EXPECT_EQ(line->document, "doc.json");
+  EXPECT_EQ(line->config_dir, "pub/settings");
   EXPECT_TRUE(line->yes);
   EXPECT_EQ(line->meta.at("A"), "b=c");
   ASSERT_EQ(line->actions.size(), 4u);
@@ -163,6 +165,8 @@ TEST(CommandLineTest, UsageErrors) {
   EXPECT_EQ(error, "--item: not a box id: x");
   EXPECT_FALSE(ParseCommandLine({"a.json", "--headline"}, &error));
   EXPECT_EQ(error, "--headline needs a value");
+  EXPECT_FALSE(ParseCommandLine({"a.json", "--config-dir"}, &error));
+  EXPECT_EQ(error, "--config-dir needs a folder");
   EXPECT_FALSE(ParseCommandLine({"a.json", "--meta", "=x"}, &error));
   EXPECT_FALSE(ParseCommandLine({"a.json", "--frobnicate"}, &error));
   EXPECT_EQ(error, "unknown option --frobnicate");

@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "build_dir.h"
 #include "layouthost/document/layout_document_json.h"
@@ -58,16 +61,36 @@ TEST_F(PluginTest, AMissingLibraryIsAnError) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST(DefaultPluginPathTest, FindsTheBuildTreesPlugin) {
-  // The test program lies in <build>/tests/, so the build tree's <build>/xt/ is found when the
-  // plug-in is built; else the place beside the program is proposed.
+TEST(FindPluginTest, FindsTheBuildTreesPlugin) {
+  // The test program lies in <build>/tests/, so the build tree's <build>/xt/ is its second place.
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
   const auto built = (exe.parent_path().parent_path() / "xt" / kPluginFileName).lexically_normal();
-  if (std::filesystem::exists(built)) {
-    EXPECT_EQ(DefaultPluginPath(), built.string());
-  } else {
-    EXPECT_EQ(DefaultPluginPath(), (exe.parent_path() / kPluginFileName).string());
-  }
+  ASSERT_TRUE(std::filesystem::exists(built)) << "build MarlixXT40 first";
+  std::string error;
+  EXPECT_EQ(FindPlugin(ProgramFolder(), &error), built.string()) << error;
+}
+
+TEST(FindPluginTest, FindsTheInstalledPluginOrNamesEveryPlaceLookedAt) {
+  const auto prefix = std::filesystem::temp_directory_path() / "marlix-find-plugin-test";
+  std::filesystem::remove_all(prefix);
+  std::filesystem::create_directories(prefix / "bin");
+  const std::string bin = (prefix / "bin").string();
+  const std::vector<std::string> candidates = PluginCandidates(bin);
+  ASSERT_EQ(candidates.size(), 3u);
+  EXPECT_EQ(candidates[0], bin + "/" + kPluginFileName);
+  EXPECT_EQ(candidates[1], (prefix / "xt" / kPluginFileName).string());
+  EXPECT_EQ(candidates[2].rfind((prefix / "lib").string() + "/", 0), 0u) << candidates[2];
+  EXPECT_NE(candidates[2].find("/marlix/"), std::string::npos) << candidates[2];
+
+  std::string error;
+  EXPECT_EQ(FindPlugin(bin, &error), "");
+  for (const std::string& candidate : candidates)
+    EXPECT_NE(error.find(candidate), std::string::npos) << error;
+
+  std::filesystem::create_directories(std::filesystem::path(candidates[2]).parent_path());
+  std::ofstream(candidates[2]) << "";
+  EXPECT_EQ(FindPlugin(bin, &error), candidates[2]);
+  std::filesystem::remove_all(prefix);
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ no_temporaries "--prefs and --category-add"
 [ -z "$(find "$config" -name '*.bad')" ] || fail "a settings file was taken for unreadable"
 
 # A scan of an issue of many pages, then an index run that chains them.
-for n in $(seq 300); do
+for n in $(seq 200); do
   dir="$issue/Culture/A$n"
   mkdir -p "$dir"
   printf '<HTML><HEAD><META NAME="DESCRIPTION" CONTENT="Article %s"></HEAD><BODY>\r\n' "$n" \

@@ -1,5 +1,6 @@
 // The picture code beside giflib on the same data: LZW coding of 8-bit indices against
-// EGifPutLine, and the GIF preview decoder against DGifSlurp. The picture is the PPM named by
+// EGifPutLine (and against the classic hash-table coder it replaced, whose bytes it must
+// reproduce), and the GIF preview decoder against DGifSlurp. The picture is the PPM named by
 // PICTURE_BENCH_PPM (pictures_bench.sh makes photographs), else a synthetic 1024 x 768 one.
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
@@ -13,6 +14,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "tests/xt/reference_lzw_coder.h"
 #include "xt/picture/bitmap_files.h"
 #include "xt/picture/gif_preview.h"
 #include "xt/picture/gif_writer.h"
@@ -64,16 +66,18 @@ const xt::PackedBitmap& Reduced() {
   return reduced;
 }
 
-// The 8-bit indices, top row first, as both coders take them.
-const std::vector<std::uint8_t>& Indices() {
-  static const std::vector<std::uint8_t> indices = [] {
+// The 8-bit indices in the order a GIF file holds them, as the coders take them.
+const std::vector<std::uint8_t>& Indices(bool interlaced = false) {
+  static const auto make = [](bool laced) {
     const auto view = xt::ViewBitmap(Reduced());
     std::vector<std::uint8_t> out;
-    for (int y = 0; y < view->height; ++y)
+    for (int y : xt::GifRowOrder(view->height, laced))
       out.insert(out.end(), view->TopRow(y), view->TopRow(y) + view->width);
     return out;
-  }();
-  return indices;
+  };
+  static const std::vector<std::uint8_t> plain = make(false);
+  static const std::vector<std::uint8_t> laced = make(true);
+  return interlaced ? laced : plain;
 }
 
 int Width() {
@@ -83,22 +87,48 @@ int Height() {
   return xt::ViewBitmap(Reduced())->height;
 }
 
-void BM_LzwCoder(benchmark::State& state) {
+template <typename Coder>
+std::vector<std::uint8_t> Encode(const std::vector<std::uint8_t>& indices) {
+  std::vector<std::uint8_t> out;
+  Coder coder(8, out);
+  for (int y = 0; y < Height(); ++y)
+    coder.Add(indices.data() + std::size_t(y) * Width(), Width());
+  coder.Finish();
+  return out;
+}
+
+template <typename Coder>
+void BM_Lzw(benchmark::State& state) {
   const auto& indices = Indices();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    std::vector<std::uint8_t> out;
-    xt::LzwCoder coder(8, out);
-    for (int y = 0; y < Height(); ++y)
-      coder.Add(indices.data() + std::size_t(y) * Width(), Width());
-    coder.Finish();
+    const std::vector<std::uint8_t> out = Encode<Coder>(indices);
     bytes = out.size();
     benchmark::DoNotOptimize(out.data());
   }
   state.counters["bytes"] = static_cast<double>(bytes);
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(indices.size()));
 }
+void BM_LzwCoder(benchmark::State& state) {
+  BM_Lzw<xt::LzwCoder>(state);
+}
 BENCHMARK(BM_LzwCoder)->Unit(benchmark::kMillisecond);
+void BM_LzwClassic(benchmark::State& state) {
+  BM_Lzw<picture_test::ReferenceLzwCoder>(state);
+}
+BENCHMARK(BM_LzwClassic)->Unit(benchmark::kMillisecond);
+
+// Byte for byte against the classic coder, plain (0) and interlaced (1): "same" is 1 when
+// the outputs are identical.
+void BM_LzwSameAsClassic(benchmark::State& state) {
+  const auto& indices = Indices(state.range(0) != 0);
+  bool same = false;
+  for (auto _ : state)
+    same = Encode<xt::LzwCoder>(indices) == Encode<picture_test::ReferenceLzwCoder>(indices);
+  state.counters["same"] = same ? 1 : 0;
+  if (!same) state.SkipWithError("output differs from the classic coder");
+}
+BENCHMARK(BM_LzwSameAsClassic)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int WriteToVector(GifFileType* gif, const GifByteType* data, int n) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);

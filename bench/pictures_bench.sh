@@ -4,8 +4,9 @@
 #                with both files' PSNR against the photograph (compare -metric PSNR)
 #   JPEG         xtpicture jpeg           vs  cjpeg -quality 75                  (target <= 1.1x)
 #   progressive  xtpicture jpeg --progressive vs cjpeg -quality 75 -progressive  (target <= 1.1x)
-#   in process   picture_bench: LZW coder vs giflib EGifPutLine (>= as fast, size within 1%),
-#                GIF preview vs giflib DGifSlurp (target <= 1.5x),
+#   in process   picture_bench: LZW coder vs giflib EGifPutLine (target >= 2x as fast, size
+#                within 1%) and vs the classic coder it replaced (same bytes, plain and
+#                interlaced), GIF preview vs giflib DGifSlurp (target <= 0.5x the time),
 #                WriteJpegFile vs libjpeg fed as cjpeg feeds it (the writer's own cost)
 # Usage: bench/pictures_bench.sh [BUILD_DIR]  (default: build); RUNS=5 (best of).
 set -euo pipefail
@@ -53,6 +54,19 @@ for photo in "$photos"/photo-*.ppm; do
   if [ -x "$bench" ]; then
     PICTURE_BENCH_PPM="$photo" "$bench" --benchmark_filter='Lzw|PutLine|Preview|Slurp|Jpeg|jpeg' \
       --benchmark_repetitions="$runs" --benchmark_report_aggregates_only 2>/dev/null |
-      awk -v n="$name" '/_median/ { printf "%-10s %-28s cpu %8s ms  %s\n", n, $1, $4, $7 }'
+      awk -v n="$name" '
+        /_median/ { printf "%-10s %-28s cpu %8s ms  %s\n", n, $1, $4, $7; cpu[$1] = $4 }
+        /SameAsClassic.*_median/ { for (i = 1; i <= NF; i++) if ($i ~ /^same=/) same = same " " $i }
+        END {
+          lzw = cpu["BM_GiflibPutLine_median"] / cpu["BM_LzwCoder_median"]
+          old = cpu["BM_LzwClassic_median"] / cpu["BM_LzwCoder_median"]
+          printf "%-10s LZW: %.2fx giflib EGifPutLine, %.2fx the classic coder; plain, interlaced%s\n",
+            n, lzw, old, same
+          for (a = 0; a <= 1; a++) {
+            ours = cpu["BM_DecodeGifPreview/" a "_median"]
+            base = cpu["BM_GiflibSlurp/" a "_median"]
+            printf "%-10s preview%s: %.2fx DGifSlurp time\n", n, a ? " interlaced" : "", ours / base
+          }
+        }'
   fi
 done

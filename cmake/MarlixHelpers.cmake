@@ -83,3 +83,20 @@ function(marlix_program name)
     add_executable(${name} ${srcs})
   endif()
 endfunction()
+
+# marlix_qtest(NAME LABEL DIRS dir... SOURCES file... LIBS lib...): one QTest program from every
+# .cpp of the folders and the given files, run headless; its test classes register themselves.
+function(marlix_qtest name label)
+  cmake_parse_arguments(ARG "" "" "DIRS;SOURCES;LIBS" ${ARGN})
+  marlix_sources(srcs ${ARG_DIRS})
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/qt_support/qt_test_main.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  marlix_include_root(${name} PRIVATE tests)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "${label}"
+    ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;MARLIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};MARLIX_BINARY_DIR=${CMAKE_BINARY_DIR}")
+endfunction()

@@ -189,6 +189,17 @@ typedef struct XtJobParams {
   int32_t field_count;
   const XtJobField* fields;
   int32_t result; /* out: the job's result, 0 success, 1 partial, -1 refused or failed */
+  /* in: nonzero keeps an Export from showing its page, whatever OpenBrowser says (a Preview
+   * always shows it) */
+  int32_t no_browser;
+  /* out: the page the job wrote or showed (Windows-1252), NULL when none; valid until the next
+   * call into the plug-in */
+  const char* page_path;
+  /* out: what the job could not find or use, one line each (Windows-1252), NULL when nothing;
+   * valid until the next call into the plug-in */
+  const char* warnings;
+  /* out: nonzero when the page was to be shown and the browser could not show it */
+  int32_t browser_failed;
 } XtJobParams;
 
 /* ---- Host tables ------------------------------------------------------------------------ */
@@ -326,13 +337,20 @@ typedef struct XtMenuTable {
 #define XT_ANSWER_NO 0
 #define XT_ANSWER_YES 1
 
+/* Sent to the document window after the plug-in changed boxes or their records: redraw. */
+#define XT_MESSAGE_REFRESH 2026
+
 #define XT_TABLE_WINDOWS XT_FOURCC('W', 'I', 'N', 'D')
 typedef struct XtWindowTable {
+  /* The front document window, only ever handed back as a parent. When the host runs as a Qt
+   * Widgets application it is that window's QWidget; otherwise an opaque value or NULL. */
   void* (*front_window)(void);
   /* A message box: `yes_no` nonzero asks a question and returns XT_ANSWER_; else returns 0. */
   int32_t (*message_box)(const char* text, int32_t yes_no);
   /* Asks for a line of text; `value` holds the proposal on entry. Returns 0 when cancelled. */
   int32_t (*ask_text)(const char* prompt, char* value, int32_t capacity);
+  /* Sends `message` (XT_MESSAGE_) to `window` (a front_window value). */
+  void (*send_message)(void* window, int32_t message);
 } XtWindowTable;
 
 #define XT_TABLE_CALLBACKS XT_FOURCC('C', 'A', 'L', 'L')

@@ -89,4 +89,16 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text) {
   return out;
 }
 
+std::string Utf8ToCp1252ForMessage(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::optional<char32_t> code = NextCodePoint(text, pos);
+    const std::optional<unsigned char> byte = code ? ByteOf(*code) : std::nullopt;
+    if (!code) ++pos;
+    out += byte ? static_cast<char>(*byte) : '?';
+  }
+  return out;
+}
+
 }  // namespace platform

@@ -51,8 +51,8 @@ std::string ResolvedTarget(const std::string& path) {
 
 std::string FolderOf(const std::string& path) {
   std::string folder = FolderPart(path);
-  if (folder.empty()) folder = path.starts_with('/') ? "/" : ".";
-  return folder;
+  if (!folder.empty()) return folder;
+  return std::string(path.starts_with('/') ? "/" : ".");
 }
 
 // The rename is durable only once the folder holding the new name is synced.

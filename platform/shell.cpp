@@ -62,13 +62,8 @@ std::vector<std::string> DataFolders() {
   return folders;
 }
 
-}  // namespace
-
-bool OpenWithShell(const std::string& path) {
-  return SpawnDetached({"xdg-open", path}).has_value();
-}
-
-std::optional<std::string> ProgramOfDesktopEntry(const std::string& entry_text) {
+// The value of the Exec key of the [Desktop Entry] group.
+std::optional<std::string> ExecLine(const std::string& entry_text) {
   std::istringstream lines(entry_text);
   std::string line;
   bool in_entry = false;
@@ -77,15 +72,59 @@ std::optional<std::string> ProgramOfDesktopEntry(const std::string& entry_text) 
     if (!line.empty() && line.front() == '[') {
       in_entry = line == kEntrySection;
     } else if (in_entry && line.compare(0, kExecKey.size(), kExecKey) == 0) {
-      auto words = SplitCommandLine(std::string_view(line).substr(kExecKey.size()));
-      if (!words || words->empty()) return std::nullopt;
-      return words->front();
+      return line.substr(kExecKey.size());
     }
   }
   return std::nullopt;
 }
 
-std::optional<std::string> AssociatedProgram(const std::string& path) {
+// A word with field codes inside it ("--file=%f"); `opens` is set when one gives the page.
+std::string FillFieldCodes(const std::string& word, const std::string& path, const std::string& url,
+                           bool& opens) {
+  std::string filled;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (word[i] != '%' || i + 1 == word.size()) {
+      filled += word[i];
+      continue;
+    }
+    const char code = word[++i];
+    if (code == '%') {
+      filled += '%';
+    } else if (code == 'f' || code == 'F' || code == 'u' || code == 'U') {
+      filled += code == 'f' || code == 'F' ? path : url;
+      opens = true;
+    }
+  }
+  return filled;
+}
+
+}  // namespace
+
+bool OpenWithShell(const std::string& path) {
+  return SpawnDetached({"xdg-open", path}).has_value();
+}
+
+std::optional<std::vector<std::string>> CommandOfDesktopEntry(const std::string& entry_text,
+                                                              const std::string& path,
+                                                              const std::string& url) {
+  std::optional<std::string> exec = ExecLine(entry_text);
+  if (!exec) return std::nullopt;
+  std::optional<std::vector<std::string>> words = SplitCommandLine(*exec);
+  if (!words || words->empty()) return std::nullopt;
+  std::vector<std::string> command;
+  bool opens = false;
+  for (const std::string& word : *words) {
+    // A word that was only a code without a value ("%i") is left out.
+    std::string filled = FillFieldCodes(word, path, url, opens);
+    if (!filled.empty() || word.empty()) command.push_back(std::move(filled));
+  }
+  if (command.empty()) return std::nullopt;
+  if (!opens) command.push_back(url);
+  return command;
+}
+
+std::optional<std::vector<std::string>> AssociatedCommand(const std::string& path,
+                                                          const std::string& url) {
   std::optional<std::string> type = MimeTypeOf(path);
   if (!type) return std::nullopt;
   std::optional<std::string> answer = RunAndCapture({"xdg-mime", "query", "default", *type});
@@ -97,7 +136,7 @@ std::optional<std::string> AssociatedProgram(const std::string& path) {
     if (!file) continue;
     std::ostringstream text;
     text << file.rdbuf();
-    return ProgramOfDesktopEntry(text.str());
+    return CommandOfDesktopEntry(text.str(), path, url);
   }
   return std::nullopt;
 }

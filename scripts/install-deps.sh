@@ -6,8 +6,8 @@ set -euo pipefail
 
 run_packages=(
   cmake ninja-build g++ pkg-config
-  libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev
-  fonts-dejavu-core xdg-utils
+  libjpeg62-turbo-dev nlohmann-json3-dev qt6-base-dev qt6-svg-dev
+  fonts-dejavu-core fonts-liberation2 xdg-utils
 )
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev

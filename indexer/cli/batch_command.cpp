@@ -18,7 +18,9 @@
 #include "indexer/engine/component_registry.h"
 #include "indexer/engine/index_engine.h"
 #include "indexer/engine/index_runs.h"
+#include "indexer/engine/link_check.h"
 #include "indexer/startup/indexer_files.h"
+#include "indexer/store/settings_keys.h"
 #include "platform/cp1252.h"
 #include "platform/status.h"
 
@@ -76,31 +78,38 @@ bool IsFlag(std::string_view arg, std::string_view name) {
   return arg == "-" + std::string(name) || arg == "--" + std::string(name);
 }
 
-// Fills `options`; on a usage error returns false with `error` set.
+// Fills `options`; on a usage error returns false with `error` set. An option's value follows
+// it after "=" or as the next argument.
 bool ParseBatchOptions(const Arguments& args, BatchOptions& options, std::string& error) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     std::string value;
-    if (OptionValue(arg, "type", value)) {
+    auto valueOf = [&](std::string_view name) {
+      if (OptionValue(arg, name, value)) return true;
+      if (!IsFlag(arg, name)) return false;
+      if (i + 1 == args.size()) {
+        error = arg + " needs a value";
+        return false;
+      }
+      value = args[++i];
+      return true;
+    };
+    if (valueOf("type")) {
       if (value != "issue" && value != "category") {
         error = "-type must be \"issue\" or \"category\", not \"" + value + "\"";
         return false;
       }
       options.type = value;
-    } else if (OptionValue(arg, "scanner", value)) {
+    } else if (valueOf("scanner")) {
       options.scanner = value;
-    } else if (OptionValue(arg, "writer", value)) {
+    } else if (valueOf("writer")) {
       options.writer = value;
     } else if (IsFlag(arg, "scan-only")) {
       options.scanOnly = true;
-    } else if (OptionValue(arg, "set", value)) {
+    } else if (valueOf("set")) {
       options.settings.push_back(value);
-    } else if (IsFlag(arg, "set")) {
-      if (i + 1 == args.size()) {
-        error = "--set needs KEY=VALUE";
-        return false;
-      }
-      options.settings.push_back(args[++i]);
+    } else if (!error.empty()) {
+      return false;
     } else if (arg.starts_with("-") && arg != "-") {
       error = "unknown batch option \"" + arg + "\"";
       return false;
@@ -147,9 +156,9 @@ class BatchEngine : public IndexEngine {
   MMoreErr step() override { return interrupted ? kUserCancelled : kNoErr; }
 
   MMoreErr askIndexType(std::uint32_t&) override {
-    Fail(kExitUsage,
-         "the index type cannot be asked in batch mode: give -type=issue or "
-         "-type=category");
+    UsageError(
+        "the index type cannot be asked in batch mode: give -type=issue or "
+        "-type=category");
     return kBadArgument;
   }
 
@@ -204,8 +213,14 @@ bool ReportStatus(std::uint16_t statusWord) {
     PrintFailureDetail();
     return false;
   }
-  PrintLine(message->text);
+  PrintStatus(message->text);
   return true;
+}
+
+void PrintWarnings(const RunDocument& document) {
+  for (const std::string& warning : document.warnings) {
+    Fail(kExitOk, "warning: " + platform::Cp1252ToUtf8(warning));
+  }
 }
 
 bool IsFolder(const std::string& path) {
@@ -218,24 +233,44 @@ bool IsCollectionFile(const std::string& path) {
   return path.ends_with(".mlx") && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// With CheckLinks on, the local links of the written pages that lead nowhere, one line each on
+// stderr; true when there are none.
+bool LinksHold(IndexEngine& engine, const std::string& collectionPath) {
+  bool check = false;
+  engine.preferences().GetBool(kCheckLinks, check);
+  if (!check) return true;
+  std::string rootPath;
+  engine.preferences().GetString(kRootPath, rootPath);
+  std::vector<BrokenLink> broken;
+  if (CheckCollectionLinks(collectionPath, platform::Cp1252ToUtf8(rootPath), broken) != kNoErr) {
+    Fail(kExitFailure, "the links of " + collectionPath + " cannot be checked");
+    return false;
+  }
+  for (const BrokenLink& link : broken) {
+    Fail(kExitFailure, "broken link: " + link.page + ": " + platform::Cp1252ToUtf8(link.link) +
+                           " (" + link.reason + ")");
+  }
+  return broken.empty();
+}
+
 }  // namespace
 
 int RunBatch(const Arguments& args) {
   BatchOptions options;
   std::string error;
-  if (!ParseBatchOptions(args, options, error)) return Fail(kExitUsage, error);
+  if (!ParseBatchOptions(args, options, error)) return UsageError(error);
 
   BatchEngine engine;
   LoadFilesTelling(engine);
   for (const std::string& assignment : options.settings) {
     if (!ApplyPreference(assignment, engine.preferences(), error)) {
-      return Fail(kExitUsage, error);
+      return UsageError(error);
     }
   }
   const std::string path = AbsolutePath(options.path);
   const bool scanFolder = IsFolder(path);
   if (!scanFolder && !IsCollectionFile(path)) {
-    return Fail(kExitUsage, "\"" + options.path + "\" is neither a folder nor a .mlx collection");
+    return Fail(kExitFailure, "\"" + options.path + "\" is neither a folder nor a .mlx collection");
   }
 
   CatchInterrupt();
@@ -245,9 +280,7 @@ int RunBatch(const Arguments& args) {
     if (!options.type.empty()) engine.scannerOptions()["type"] = options.type;
     platform::ClearLastFailure();
     const std::uint16_t word = RunScanning(engine.registry(), frontEnd, document, options.scanner);
-    for (const std::string& warning : document.warnings) {
-      Fail(kExitOk, "warning: " + platform::Cp1252ToUtf8(warning));
-    }
+    PrintWarnings(document);
     if (!ReportStatus(word)) return kExitFailure;
     if (options.scanOnly) {
       std::printf("%s\n", document.collectionPath.c_str());
@@ -261,12 +294,10 @@ int RunBatch(const Arguments& args) {
   platform::ClearLastFailure();
   const std::uint16_t word =
       RunWriting(engine.registry(), frontEnd, document, options.writer, false, &indexPath);
-  for (const std::string& warning : document.warnings) {
-    Fail(kExitOk, "warning: " + platform::Cp1252ToUtf8(warning));
-  }
+  PrintWarnings(document);
   if (!ReportStatus(word)) return kExitFailure;
   std::printf("%s\n", indexPath.c_str());
-  return kExitOk;
+  return LinksHold(engine, document.collectionPath) ? kExitOk : kExitFailure;
 }
 
 }  // namespace indexer::cli

@@ -35,7 +35,7 @@ std::string DefaultHeading(const std::string& name) {
 }  // namespace
 
 int RunCategories(const Arguments& args) {
-  if (!args.empty()) return Fail(kExitUsage, "--categories takes no arguments");
+  if (!args.empty()) return UsageError("--categories takes no arguments");
   IndexEngine engine;
   if (LoadFilesTelling(engine).save_status != kNoErr)
     FailWithDetail(kExitOk, "warning: cannot write the default files");
@@ -53,7 +53,7 @@ int RunCategories(const Arguments& args) {
 }
 
 int RunCategoriesReset(const Arguments& args) {
-  if (!args.empty()) return Fail(kExitUsage, "--categories-reset takes no arguments");
+  if (!args.empty()) return UsageError("--categories-reset takes no arguments");
   IndexEngine engine;
   LoadFilesTelling(engine);
   engine.setDefaultCategories();
@@ -61,29 +61,27 @@ int RunCategoriesReset(const Arguments& args) {
 }
 
 int RunCategoryAdd(const Arguments& args) {
-  if (args.empty() || args.size() > 2)
-    return Fail(kExitUsage, "usage: --category-add NAME [HEADING]");
+  if (args.empty() || args.size() > 2) return UsageError("usage: --category-add NAME [HEADING]");
   const std::optional<std::string> name = ArgumentText(args[0]);
-  if (!name || !IsUsableName(*name))
-    return Fail(kExitUsage, "bad category name \"" + args[0] + "\"");
+  if (!name || !IsUsableName(*name)) return UsageError("bad category name \"" + args[0] + "\"");
   std::optional<std::string> heading = DefaultHeading(*name);
   if (args.size() == 2) heading = ArgumentText(args[1]);
-  if (!heading) return Fail(kExitUsage, "bad heading: not representable in Windows-1252");
+  if (!heading) return UsageError("bad heading: not representable in Windows-1252");
   IndexEngine engine;
   LoadFilesTelling(engine);
   if (engine.categories().Add(CategoryKeyFor(*name), *name + kCategorySeparator + *heading) !=
       kNoErr)
-    return Fail(kExitUsage, "the category is too long to be stored");
+    return UsageError("the category is too long to be stored");
   return SaveOrFail(engine);
 }
 
 int RunCategoryRemove(const Arguments& args) {
-  if (args.size() != 1) return Fail(kExitUsage, "usage: --category-remove KEY");
+  if (args.size() != 1) return UsageError("usage: --category-remove KEY");
   const std::optional<std::string> key = ArgumentText(args[0]);
   IndexEngine engine;
   LoadFilesTelling(engine);
   if (!key || key->empty() || engine.categories().Remove(*key) != kNoErr)
-    return Fail(kExitUsage, "no category with the key \"" + args[0] + "\"");
+    return Fail(kExitFailure, "no category with the key \"" + args[0] + "\"");
   return SaveOrFail(engine);
 }
 

@@ -1,5 +1,5 @@
 // The indexer's command line: one option names the command, the arguments after it are the
-// command's. The desktop window is not part of this program yet.
+// command's. Without a command (or with only a file to open) the desktop window starts.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +9,9 @@
 
 #include "indexer/cli/commands.h"
 #include "indexer/cli/terminal_text.h"
+#ifdef MARLIX_INDEXER_DESKTOP
+#include "indexer/gui/desktop_program.h"
+#endif
 #include "indexer/store/mmore_err.h"
 #include "platform/config_folder.h"
 
@@ -58,8 +61,10 @@ void PrintUsage(std::FILE* out) {
                "  --help\n      show this help\n  --version\n      show the version\n\n"
                "The preferences and categories live in mlxindex.hpr and mlxindex.hcg in\n"
                "the folder --config-dir names, else in $MARLIX_CONFIG_DIR, else in\n"
-               "${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby/. Exit status: 0 success, 1 failure,\n"
-               "2 usage error.\n");
+               "${XDG_CONFIG_HOME:-$HOME/.config}/Tarnby/. An option's value may follow it or\n"
+               "an \"=\" (--set=KEY=VALUE). Results (paths, listings) go to stdout, progress,\n"
+               "status and warnings to stderr. Exit status: 0 success, 1 a run that failed or\n"
+               "was refused (a missing file included), 2 usage error.\n");
 }
 
 // Takes a leading "--config-dir DIR" or "--config-dir=DIR" off the arguments and makes DIR the
@@ -71,7 +76,7 @@ int TakeConfigFolder(int& argc, char**& argv) {
   std::string folder;
   int taken = 0;
   if (first == kOption) {
-    if (argc < 3) return Fail(kExitUsage, "--config-dir needs a folder; see indexer --help");
+    if (argc < 3) return UsageError("--config-dir needs a folder");
     folder = argv[2];
     taken = 2;
   } else if (first.substr(0, kOption.size() + 1) == "--config-dir=") {
@@ -88,13 +93,33 @@ int TakeConfigFolder(int& argc, char**& argv) {
   return -1;
 }
 
+// No command, or a single file to open: the window's business.
+bool WantsDesktop(int argc, char** argv) {
+  return argc < 2 || (argc == 2 && argv[1][0] != '-');
+}
+
+int RunDesktopOrExplain([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef MARLIX_INDEXER_DESKTOP
+  if (indexer::gui::DesktopAvailable()) return indexer::gui::RunDesktop(argc, argv);
+#endif
+  std::fprintf(stderr,
+               "indexer: no display for the window. Index without one with\n"
+               "  indexer --batch -type=issue|category FOLDER\n\n");
+  PrintUsage(stderr);
+  return kExitUsage;
+}
+
 int Run(int argc, char** argv) {
   if (const int status = TakeConfigFolder(argc, argv); status >= 0) return status;
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return kExitUsage;
+  if (WantsDesktop(argc, argv)) return RunDesktopOrExplain(argc, argv);
+  std::string_view option = argv[1];
+  Arguments args(argv + 2, argv + argc);
+  // "--command=value" is "--command value".
+  if (const std::size_t equals = option.find('=');
+      option.starts_with("--") && equals != std::string_view::npos) {
+    args.insert(args.begin(), std::string(option.substr(equals + 1)));
+    option = option.substr(0, equals);
   }
-  const std::string_view option = argv[1];
   if (option == "--help" || option == "-h") {
     PrintUsage(stdout);
     return kExitOk;
@@ -103,11 +128,10 @@ int Run(int argc, char** argv) {
     std::printf("indexer %s\n", kVersion);
     return kExitOk;
   }
-  const Arguments args(argv + 2, argv + argc);
   for (const Command& command : kCommands) {
     if (option == command.option) return command.run(args);
   }
-  return Fail(kExitUsage, "unknown command \"" + std::string(option) + "\"; see indexer --help");
+  return UsageError("unknown command \"" + std::string(option) + "\"");
 }
 
 }  // namespace

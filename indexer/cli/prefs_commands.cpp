@@ -34,14 +34,14 @@ int RunPrefs(const Arguments& args) {
   SettingsStore changed = engine.preferences();
   for (const std::string& assignment : args) {
     std::string error;
-    if (!ApplyPreference(assignment, changed, error)) return Fail(kExitUsage, error);
+    if (!ApplyPreference(assignment, changed, error)) return UsageError(error);
   }
   engine.preferences() = changed;
   return SaveOrFail(engine);
 }
 
 int RunPrefsReset(const Arguments& args) {
-  if (!args.empty()) return Fail(kExitUsage, "--prefs-reset takes no arguments");
+  if (!args.empty()) return UsageError("--prefs-reset takes no arguments");
   IndexEngine engine;
   LoadFilesTelling(engine);
   engine.setDefaultPreferences();

@@ -11,7 +11,7 @@
 namespace indexer::cli {
 
 int RunShow(const Arguments& args) {
-  if (args.size() != 1) return Fail(kExitUsage, "--show takes one COLLECTION.mlx");
+  if (args.size() != 1) return UsageError("--show takes one COLLECTION.mlx");
   IndexEngine engine;
   LoadFilesTelling(engine);
   Outline outline;

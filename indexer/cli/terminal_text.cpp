@@ -18,6 +18,17 @@ int Fail(int status, std::string_view message) {
   return status;
 }
 
+int UsageError(std::string_view message) {
+  Fail(kExitUsage, message);
+  std::fputs("Try 'indexer --help' for more information.\n", stderr);
+  return kExitUsage;
+}
+
+void PrintStatus(std::string_view cp1252_text) {
+  const std::string line = platform::Cp1252ToUtf8(cp1252_text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 int FailWithDetail(int status, std::string_view message) {
   Fail(status, message);
   PrintFailureDetail();

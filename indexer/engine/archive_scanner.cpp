@@ -10,6 +10,7 @@
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/meta_extraction.h"
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 
 namespace indexer {
@@ -19,6 +20,13 @@ namespace {
 constexpr int kFirstPageDepth = 2;
 // Index pages the indexer itself writes into an archive; never indexed.
 constexpr std::array<std::string_view, 3> kOwnPagePrefixes = {"index.", "category.", "content."};
+// The archive's folder of header, footer and library files, beside the year folders.
+constexpr std::string_view kStandardFolder = "Standard/";
+
+// A folder name from a disk path as the system's text.
+std::string NameText(const std::string& path) {
+  return platform::Utf8ToCp1252ForMessage(platform::NamePart(path));
+}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   if (text.size() < suffix.size()) return false;
@@ -88,27 +96,47 @@ MMoreErr ArchiveScanner::scan(const OptionMap* options, IndexCollection& collect
     return status;
   }
   const std::string parent = platform::FolderPart(source);
-  int startDepth = 0;
   if (indexType_ == kIssueIndex) {
-    year_ = platform::NamePart(parent);
-    issue_ = platform::NamePart(source);
+    year_ = NameText(parent);
+    issue_ = NameText(source);
   } else {
-    category_ = platform::NamePart(source);
-    issue_ = platform::NamePart(parent);
-    year_ = platform::NamePart(platform::FolderPart(parent));
-    startDepth = 1;
+    category_ = NameText(source);
+    issue_ = NameText(parent);
+    year_ = NameText(platform::FolderPart(parent));
+    startDepth_ = 1;
   }
-  return walk(source, "", startDepth);
+  const MMoreErr status = walk(source, "", startDepth_);
+  if (status == kNoErr) warnAboutTheFolder();
+  return status;
+}
+
+void ArchiveScanner::warnAboutTheFolder() {
+  if (entries_ == 0) {
+    addWarning("The folder is empty: there is nothing to index.");
+  } else if (pages_ == 0) {
+    addWarning(
+        "No article pages at the expected depth (category/article/page.htm below an issue "
+        "folder, article/page.htm below a category folder).");
+  }
+  if (standardPages_ > 0) {
+    addWarning(std::to_string(standardPages_) +
+               " page(s) under Standard/ indexed as articles, the first " + firstStandardPage_ +
+               ": is the folder one level too high?");
+  }
 }
 
 MMoreErr ArchiveScanner::enterFolder(const std::string&, const std::string& rel, int depth) {
+  if (depth > startDepth_) ++entries_;
   if (indexType_ == kIssueIndex && depth == 1) category_ = rel;
   return step();
 }
 
 MMoreErr ArchiveScanner::visitFile(const std::string& file, const std::string& rel, int depth) {
   MMoreErr r = kNoErr;
+  ++entries_;
   if (IsIndexedPage(file, depth)) {
+    ++pages_;
+    if (rel.starts_with(kStandardFolder) && standardPages_++ == 0) firstStandardPage_ = rel;
     MetaMap meta;
     std::string description = rel;
     std::string subdescription;
@@ -116,7 +144,10 @@ MMoreErr ArchiveScanner::visitFile(const std::string& file, const std::string& r
       if (auto it = meta.find("description"); it != meta.end()) description = it->second;
       if (auto it = meta.find("subdescription"); it != meta.end()) subdescription = it->second;
     }
-    ArticleRecord record(year_, issue_, category_, file, rel, description, subdescription);
+    // The full path is for showing only (chaining finds the page from the relative path), so a
+    // folder above the scan whose name Windows-1252 cannot hold is shown with "?".
+    ArticleRecord record(year_, issue_, category_, platform::Utf8ToCp1252ForMessage(file), rel,
+                         description, subdescription);
     r = collection_->appendRecord(record);
     if (r == kNoErr) r = progress(description);
   }
@@ -129,7 +160,13 @@ MMoreErr ArchiveScanner::leaveFolder(const std::string&, const std::string&, int
 }
 
 void ArchiveScanner::folderSkipped(const std::string& folder, const std::string& reason) {
-  addWarning("Folder skipped, it cannot be listed: " + folder + " (" + reason + ")");
+  addWarning("Folder skipped, it cannot be listed: " + platform::Utf8ToCp1252ForMessage(folder) +
+             " (" + reason + ")");
+}
+
+void ArchiveScanner::nameSkipped(const std::string& path) {
+  addWarning("Skipped, Windows-1252 cannot hold its name: " +
+             platform::Utf8ToCp1252ForMessage(path));
 }
 
 std::string ArchiveScanner::description() const {

@@ -41,12 +41,21 @@ class ArchiveScanner final : public Scanner, private FolderWalker {
   MMoreErr visitFile(const std::string& file, const std::string& rel, int depth) override;
   MMoreErr leaveFolder(const std::string& folder, const std::string& rel, int depth) override;
   void folderSkipped(const std::string& folder, const std::string& reason) override;
+  void nameSkipped(const std::string& path) override;
+  // What a scan that found nothing to index, or indexed the archive's own fixed folder,
+  // probably got wrong.
+  void warnAboutTheFolder();
 
   IndexCollection* collection_ = nullptr;
   std::uint32_t indexType_ = 0;
   std::string year_;
   std::string issue_;
   std::string category_;
+  int startDepth_ = 0;
+  std::size_t entries_ = 0;  // files and folders below the scanned folder
+  std::size_t pages_ = 0;
+  std::string firstStandardPage_;
+  std::size_t standardPages_ = 0;
 };
 
 // True when a file met at `depth` with this path is an exported page to index.

@@ -216,6 +216,7 @@ MMoreErr ComponentRegistry::write(const std::string& collectionPath, const std::
                                   const std::string& writerName, ProgressCallback progress,
                                   StepCallback step, void* context, Scanner* scanner,
                                   std::string* indexPath) {
+  lastWarnings_.clear();
   if (progress == nullptr || step == nullptr) {
     progress = DefaultProgress;
     step = DefaultStep;

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 
 namespace indexer {
@@ -20,7 +22,8 @@ struct DirCloser {
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
 struct Entry {
-  std::string name;
+  std::string diskName;  // UTF-8, as the file system has it
+  std::string name;      // Windows-1252, for relative paths
   bool isFolder;
 };
 
@@ -37,7 +40,9 @@ bool IsRealFolder(const std::string& path, unsigned char type) {
 }
 
 // The folder's entries without "." and "..", in walk order; false when it cannot be listed.
-bool ListFolder(const std::string& folder, std::vector<Entry>& entries, std::string& reason) {
+// Names that Windows-1252 cannot hold go to `unnamed` instead.
+bool ListFolder(const std::string& folder, std::vector<Entry>& entries,
+                std::vector<std::string>& unnamed, std::string& reason) {
   DirHandle dir(opendir(folder.c_str()));
   if (!dir) {
     reason = std::strerror(errno);
@@ -45,9 +50,15 @@ bool ListFolder(const std::string& folder, std::vector<Entry>& entries, std::str
   }
   errno = 0;
   while (const dirent* entry = readdir(dir.get())) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    entries.push_back({name, IsRealFolder(platform::JoinPath(folder, name), entry->d_type)});
+    std::string diskName = entry->d_name;
+    if (diskName == "." || diskName == "..") continue;
+    const std::string path = platform::JoinPath(folder, diskName);
+    std::optional<std::string> name = platform::Utf8ToCp1252(diskName);
+    if (!name) {
+      unnamed.push_back(path);
+      continue;
+    }
+    entries.push_back({diskName, std::move(*name), IsRealFolder(path, entry->d_type)});
   }
   if (errno != 0) {
     reason = std::strerror(errno);
@@ -87,14 +98,17 @@ MMoreErr FolderWalker::walkFolder(const std::string& folder, const std::string& 
   if (r != kNoErr) return r;
 
   std::vector<Entry> entries;
+  std::vector<std::string> unnamed;
   std::string reason;
-  if (!ListFolder(folder, entries, reason)) {
+  if (!ListFolder(folder, entries, unnamed, reason)) {
     if (isStart) return kFileNotFoundErr;
     folderSkipped(folder, reason);
     return kNoErr;
   }
+  for (const std::string& path : unnamed)
+    nameSkipped(path);
   for (const Entry& entry : entries) {
-    const std::string path = platform::JoinPath(folder, entry.name);
+    const std::string path = platform::JoinPath(folder, entry.diskName);
     const std::string entryRel = EntryRelativePath(rel, entry.name, depth);
     r = entry.isFolder ? walkFolder(path, entryRel, depth + 1, false)
                        : visitFile(path, entryRel, depth);

@@ -6,6 +6,9 @@
 // at the first non-zero result, so a cancel or an error is never hidden by later entries. A
 // sub-folder that cannot be listed is skipped and reported through folderSkipped(); the walk
 // goes on with the next entry.
+//
+// Paths on disk are UTF-8; relative paths are the system's Windows-1252 text. An entry whose
+// name Windows-1252 cannot hold is skipped and reported through nameSkipped().
 #pragma once
 
 #include <string>
@@ -26,8 +29,8 @@ class FolderWalker {
   FolderWalker& operator=(const FolderWalker&) = delete;
 
   virtual ~FolderWalker() = default;
-  // Walks `folder`, whose path relative to the start of the walk is `rel`. A folder's entries
-  // have the relative path "" when depth is negative, the entry name when rel is empty, and
+  // Walks `folder` (a disk path), whose path relative to the start of the walk is `rel`. A folder's
+  // entries have the relative path "" when depth is negative, the entry name when rel is empty, and
   // rel + "/" + name otherwise. The start folder itself must be listable (else 258).
   virtual MMoreErr walk(const std::string& folder, const std::string& rel, int depth);
 
@@ -37,6 +40,8 @@ class FolderWalker {
   virtual MMoreErr leaveFolder(const std::string& folder, const std::string& rel, int depth) = 0;
   // A sub-folder that could not be listed; the walk skips it.
   virtual void folderSkipped(const std::string& folder, const std::string& reason) = 0;
+  // A file or folder whose name has no Windows-1252 form; the walk skips it.
+  virtual void nameSkipped(const std::string& path) = 0;
 
  private:
   MMoreErr walkFolder(const std::string& folder, const std::string& rel, int depth, bool isStart);

@@ -67,6 +67,18 @@ std::string FramesDocumentStart(const IndexWriterSettings& settings, std::string
   return text;
 }
 
+std::vector<std::string> OtherFrameDocuments(const IndexWriterSettings& settings,
+                                             std::string_view categoryName) {
+  std::vector<std::string> urls;
+  if (settings.showHeader) urls.push_back(settings.header.url);
+  if (settings.showCategory && CategoryFrameUrl(settings, categoryName) != categoryName) {
+    urls.push_back(settings.category.url);
+  }
+  if (settings.showFooter) urls.push_back(settings.footer.url);
+  if (!settings.body.url.empty()) urls.push_back(settings.body.url);
+  return urls;
+}
+
 std::string CategoryFrameHead(const IndexWriterSettings& settings) {
   std::string text(kGeneratorLine);
   text += EncodeEntities(settings.categoryHeaderBefore);

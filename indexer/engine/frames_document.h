@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "indexer/engine/index_html.h"
 #include "indexer/engine/index_variables.h"
@@ -20,6 +21,11 @@ std::string FrameLine(std::string_view url, const FrameSettings& frame);
 // listName is the list document's file name, categoryName the category frame document's.
 std::string FramesDocumentStart(const IndexWriterSettings& settings, std::string_view listName,
                                 std::string_view categoryName);
+
+// The documents, other than the index's own, that the frames document shows in its header,
+// category, footer and body frames: their URLs as the settings give them.
+std::vector<std::string> OtherFrameDocuments(const IndexWriterSettings& settings,
+                                             std::string_view categoryName);
 
 // The category frame document's head: generator line, CategoryHeaderBefore, the title,
 // CategoryHeaderAfter (entity-encoded, no variables).

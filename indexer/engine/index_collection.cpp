@@ -47,6 +47,17 @@ std::string DecodeSlot(const TextSlot& slot, const RecordBytes& bytes) {
   return std::string(reinterpret_cast<const char*>(in + 2), length);
 }
 
+void DecodeRecord(const RecordBytes& bytes, ArticleRecord& record) {
+  record.inUse = bytes[kInUseOffset] != 0;
+  record.year = DecodeSlot(kYearSlot, bytes);
+  record.issue = DecodeSlot(kIssueSlot, bytes);
+  record.category = DecodeSlot(kCategorySlot, bytes);
+  record.path = DecodeSlot(kPathSlot, bytes);
+  record.relativePath = DecodeSlot(kRelativePathSlot, bytes);
+  record.description = DecodeSlot(kDescriptionSlot, bytes);
+  record.subdescription = DecodeSlot(kSubdescriptionSlot, bytes);
+}
+
 }  // namespace
 
 IndexCollection::IndexCollection(std::string path) : stream_(std::move(path)) {}
@@ -147,14 +158,32 @@ MMoreErr IndexCollection::readRecord(ArticleRecord& record, std::uint32_t n) {
   RecordBytes bytes{};
   std::size_t count = bytes.size();
   if (MMoreErr status = stream_.ReadBytes(bytes.data(), count); status != kNoErr) return status;
-  record.inUse = bytes[kInUseOffset] != 0;
-  record.year = DecodeSlot(kYearSlot, bytes);
-  record.issue = DecodeSlot(kIssueSlot, bytes);
-  record.category = DecodeSlot(kCategorySlot, bytes);
-  record.path = DecodeSlot(kPathSlot, bytes);
-  record.relativePath = DecodeSlot(kRelativePathSlot, bytes);
-  record.description = DecodeSlot(kDescriptionSlot, bytes);
-  record.subdescription = DecodeSlot(kSubdescriptionSlot, bytes);
+  DecodeRecord(bytes, record);
+  return kNoErr;
+}
+
+MMoreErr IndexCollection::readRecords(std::vector<ArticleRecord>& records) {
+  records.clear();
+  if (!stream_.IsOpen()) return kFileNotOpenErr;
+  nextAppend_ = kUnknownPosition;
+  // Records that lie past the end of a cut file are missing, as readRecord() finds them.
+  const std::int64_t length = stream_.Length();
+  std::uint32_t whole = 0;
+  while (whole < count_ && RecordOffset(whole + 1) + kRecordSize <= length)
+    ++whole;
+  if (whole == 0) return kNoErr;
+  if (MMoreErr status = stream_.Seek(RecordOffset(1), kSeekStart); status != kNoErr) return status;
+  records.resize(whole);
+  RecordBytes bytes{};
+  for (std::uint32_t n = 1; n <= whole; ++n) {
+    std::size_t count = bytes.size();
+    if (MMoreErr status = stream_.ReadBytes(bytes.data(), count); status != kNoErr) {
+      records.resize(n - 1);
+      return status;
+    }
+    records[n - 1].number = n;
+    DecodeRecord(bytes, records[n - 1]);
+  }
   return kNoErr;
 }
 

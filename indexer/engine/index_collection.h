@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "indexer/engine/article_record.h"
 #include "indexer/store/file_stream.h"
@@ -47,6 +48,9 @@ class IndexCollection {
   MMoreErr appendRecord(ArticleRecord& record, std::uint32_t n = 0);
   // kBadArgument for n = 0. A text longer than its slot is read cut to the slot.
   MMoreErr readRecord(ArticleRecord& record, std::uint32_t n);
+  // Every record the file holds, in one pass from the first: the same records as readRecord()
+  // for 1 to count(), much faster for a large collection.
+  MMoreErr readRecords(std::vector<ArticleRecord>& records);
   // Writes the header and the three blocks, then closes the stream.
   MMoreErr close();
 

@@ -70,4 +70,19 @@ std::string AddressBlock(const IndexWriterSettings& settings, const IndexVariabl
   return block;
 }
 
+std::string WithoutMarkup(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    if (c == '<') {
+      escaped += "&lt;";
+    } else if (c == '>') {
+      escaped += "&gt;";
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
 }  // namespace indexer

@@ -26,6 +26,11 @@ struct ListTags {
 
 ListTags ListTagsFor(const ListSettings& list);
 
+// Page text that goes into element content: "<" and ">" become "&lt;" and "&gt;", so a page's
+// description cannot put markup of its own into the index; "&" is left alone, so entities the
+// text already holds stay as they are.
+std::string WithoutMarkup(std::string_view text);
+
 // Year and issue of the record being written, for "$YEAR:" and "$ISSUE:".
 struct RecordContext {
   std::string year;

@@ -96,6 +96,11 @@ std::string IndexPages::EntryName() const {
   return FileName(kIndexBase, extension_);
 }
 
+std::vector<std::string> IndexPages::OtherFrameDocuments() const {
+  if (!frames()) return {};
+  return indexer::OtherFrameDocuments(settings_, FileName(kCategoryBase, extension_));
+}
+
 void IndexPages::ToList(std::string_view text) {
   list_ += text;
   if (frames()) framesDocument_ += text;
@@ -141,8 +146,10 @@ void IndexPages::WriteItem(const ArticleRecord& record) {
   } else {
     list_ += "\">";
   }
-  ToList(record.description + "</A>\n");
-  if (!record.subdescription.empty()) ToList(tags_.text + record.subdescription + "\n");
+  ToList(WithoutMarkup(record.description) + "</A>\n");
+  if (!record.subdescription.empty()) {
+    ToList(tags_.text + WithoutMarkup(record.subdescription) + "\n");
+  }
 }
 
 }  // namespace indexer

@@ -61,6 +61,9 @@ class IndexPages {
   std::vector<Document> Documents() const;
   // The entry page: the frames document in frames mode, else the list.
   std::string EntryName() const;
+  // The URLs of the documents not written here that the frames document shows; none without
+  // frames.
+  std::vector<std::string> OtherFrameDocuments() const;
 
  private:
   bool frames() const { return settings_.createFrames; }

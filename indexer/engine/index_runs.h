@@ -74,7 +74,7 @@ struct RunDocument {
   std::string defaultFolder;   // where the folder selection starts; the last folder chosen
   std::string collectionPath;  // set by a successful scan
   std::string title;
-  std::vector<std::string> warnings;  // of the last scan, e.g. folders that were skipped
+  std::vector<std::string> warnings;  // of the last run, e.g. folders or pages it skipped
 };
 
 // The scanning run. `scannerName`, when not empty, is used without the "Select Scanner"

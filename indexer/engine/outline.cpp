@@ -83,11 +83,11 @@ MMoreErr Outline::load(const std::string& collectionPath, const CategoryTable& c
   bool flag0 = false;
   bool flag1 = false;
   collection.getHeader(indexType, flag0, flag1);
-  for (std::uint32_t n = collection.count(); n >= 1; --n) {
-    ArticleRecord record;
-    if (collection.readRecord(record, n) == kNoErr && record.inUse) {
-      addRecord(record, flag0, categories);
-    }
+  // Read in one pass, then added from the last record to the first.
+  std::vector<ArticleRecord> records;
+  collection.readRecords(records);
+  for (auto record = records.rbegin(); record != records.rend(); ++record) {
+    if (record->inUse) addRecord(*record, flag0, categories);
   }
   return kNoErr;
 }

@@ -1,14 +1,20 @@
 #include "indexer/engine/standard_index_writer.h"
 
+#include <sys/stat.h>
+
 #include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "indexer/engine/document_chaining.h"
 #include "indexer/engine/index_collection.h"
 #include "indexer/engine/index_pages.h"
+#include "indexer/engine/page_location.h"
 #include "indexer/engine/scanner.h"
 #include "indexer/store/file_status.h"
 #include "indexer/store/settings_keys.h"
+#include "platform/cp1252.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"
@@ -21,7 +27,7 @@ std::optional<std::string> Snippet(const IndexCollection& collection, SettingId 
   std::string path;
   if (collection.headerBlock().GetString(id, path) != kNoErr || path.empty()) return std::nullopt;
   std::string content;
-  if (!platform::ReadWholeFile(path, content).ok()) return std::nullopt;
+  if (!platform::ReadWholeFile(platform::DiskPath(path), content).ok()) return std::nullopt;
   return content;
 }
 
@@ -32,11 +38,12 @@ class ChainSequence {
   ChainSequence(Scanner* scanner, std::string indexName)
       : scanner_(scanner), indexName_(std::move(indexName)) {}
 
-  MMoreErr Add(const ArticleRecord& record) {
+  // `page` is where the record's page lies on disk.
+  MMoreErr Add(const std::string& page, const ArticleRecord& record) {
     MMoreErr status = kNoErr;
     if (last_) status = Chain(record.relativePath);
     beforeLast_ = last_ ? last_->relativePath : std::string();
-    last_ = Neighbour{record.path, record.relativePath};
+    last_ = Neighbour{page, record.relativePath};
     return status;
   }
 
@@ -65,6 +72,23 @@ class ChainSequence {
   std::vector<std::string> warnings_;
 };
 
+// The file a frame's URL names, relative to the index's folder; nothing for a URL with a
+// scheme (http:, mailto:) or an empty one.
+std::optional<std::string> FrameFile(const std::string& folder, std::string_view url) {
+  url = url.substr(0, url.find_first_of("#?"));
+  const std::size_t colon = url.find(':');
+  if (url.empty() || (colon != std::string_view::npos && url.find('/') > colon)) {
+    return std::nullopt;
+  }
+  const std::string path = platform::DiskPath(url);
+  return url.front() == '/' ? path : platform::JoinPath(folder, path);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0;
+}
+
 MMoreErr Publish(const std::string& folder, const std::vector<IndexPages::Document>& documents) {
   platform::StagedReplacements files;
   for (const IndexPages::Document& document : documents) {
@@ -92,6 +116,7 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
   IndexWriterSettings settings = ReadIndexWriterSettings(preferences());
   settings.dosEnding = dosEnding_;
   const bool linkDocuments = settings.linkDocuments;
+  const std::string folder = platform::FolderPart(collection.path());
   IndexVariables variables(settings.date, clock_);
   IndexPages pages(std::move(settings), std::move(variables), indexType == kCategoryIndex,
                    LookupIn(categories()));
@@ -108,7 +133,17 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
     status = progress(record.path);
     if (status != kNoErr) break;
     pages.Add(record);
-    if (linkDocuments) status = chain.Add(record);
+    if (linkDocuments) {
+      // Chaining rewrites pages, so it touches only pages inside the collection's own folder:
+      // a collection copied with its issue chains the copy, and a record naming a page
+      // elsewhere takes no part.
+      if (const std::optional<std::string> page = PageInsideFolder(folder, record.relativePath)) {
+        status = chain.Add(*page, record);
+      } else {
+        addWarning("Page not chained, it lies outside the collection's folder: " +
+                   record.relativePath);
+      }
+    }
   }
   if (status == kNoErr && linkDocuments) status = chain.Finish();
   for (const std::string& warning : chain.warnings())
@@ -116,9 +151,18 @@ MMoreErr StandardIndexWriter::write(const OptionMap* /*options*/, IndexCollectio
   if (status == kNoErr) pages.End(Snippet(collection, kCollectionFooterSnippet));
   pages.Finish();
 
-  const std::string folder = platform::FolderPart(collection.path());
   if (status == kNoErr) status = Publish(folder, pages.Documents());
   path = platform::JoinPath(folder, pages.EntryName());
+  if (status == kNoErr) {
+    // A frame whose document is missing stays empty in the browser; the page cannot say why.
+    for (const std::string& url : pages.OtherFrameDocuments()) {
+      if (const std::optional<std::string> file = FrameFile(folder, url);
+          file && !FileExists(*file)) {
+        addWarning("Frame document missing: " + url + " (named by the frames of " +
+                   pages.EntryName() + ")");
+      }
+    }
+  }
   return status;
 }
 

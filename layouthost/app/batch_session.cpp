@@ -16,8 +16,7 @@ namespace layouthost {
 
 namespace {
 
-constexpr int kExitPartial = 1;
-constexpr int kExitFailed = 2;
+constexpr int kExitFailed = 1;
 constexpr int kBmpFileHeaderSize = 14;
 
 struct ActionFailed {
@@ -36,9 +35,17 @@ std::string WithoutMnemonics(std::string text) {
   return text;
 }
 
-int ExitStatusOf(int32_t result) {
-  if (result == 0) return 0;
-  return result == 1 ? kExitPartial : kExitFailed;
+constexpr int32_t kFooterNotUsed = 1;
+
+// Each line of the plug-in's Windows-1252 text as one warning.
+void PrintWarnings(std::ostream& messages, std::string_view lines) {
+  while (!lines.empty()) {
+    const std::size_t end = std::min(lines.find('\n'), lines.size());
+    if (end > 0) {
+      messages << "layouthost: warning: " << platform::Cp1252ToUtf8(lines.substr(0, end)) << '\n';
+    }
+    lines.remove_prefix(std::min(end + 1, lines.size()));
+  }
 }
 
 void WriteFile(const std::string& path, const char* bytes, std::size_t count,
@@ -60,10 +67,12 @@ std::string BmpFileHeader(std::size_t packed_size) {
 
 class Session {
  public:
-  Session(const CommandLine& line, layout::Document document, std::ostream& messages)
+  Session(const CommandLine& line, layout::Document document, std::ostream& messages,
+          std::ostream& results)
       : line_(line),
         host_(std::move(document), std::filesystem::absolute(line.document).parent_path().string()),
-        messages_(messages) {
+        messages_(messages),
+        results_(results) {
     host_.set_message_stream(&messages);
     host_.answers().yes = line.yes;
     for (const auto& [name, content] : line.meta) {
@@ -76,6 +85,7 @@ class Session {
     int status = 0;
     for (const Action& action : line_.actions)
       status = std::max(status, Perform(action));
+    WarnAboutUnaskedMeta();
     return status;
   }
 
@@ -136,15 +146,49 @@ class Session {
   int RunJob(const Action& action) {
     EnsurePlugin();
     if (!host_.HasCallback(XT_OP_JOB)) throw ActionFailed{"the plug-in runs no jobs"};
+    if (action.number != XT_JOB_PREVIEW && host_.document()->current == 0) {
+      Warn("--" + action.name + " with no current item: the page gets no box (see --item)");
+    }
     std::vector<XtJobField> fields;
     for (const auto& [name, value] : fields_)
       fields.push_back({name.c_str(), value.c_str()});
-    XtJobParams params{action.number, static_cast<int32_t>(fields.size()), fields.data(), -1};
+    XtJobParams params{};
+    params.operation = action.number;
+    params.field_count = static_cast<int32_t>(fields.size());
+    params.fields = fields.data();
+    params.result = -1;
+    params.no_browser = line_.open_browser ? 0 : 1;
     if (host_.Dispatch(XT_OP_JOB, &params)) {
       messages_ << "layouthost: the " << action.name << " job failed in the plug-in\n";
       return kExitFailed;
     }
-    return ExitStatusOf(params.result);
+    if (action.number != XT_JOB_PREVIEW) exported_ = true;
+    if (params.page_path) results_ << platform::Cp1252ToUtf8(params.page_path) << '\n';
+    if (params.warnings) PrintWarnings(messages_, params.warnings);
+    if (params.result == kFooterNotUsed) {
+      Warn("the external footer file could not be used: the page has the inline footer");
+    } else if (params.result != 0) {
+      messages_ << "layouthost: the " << action.name << " job was refused or failed\n";
+    }
+    if (params.browser_failed) {
+      messages_ << "layouthost: the browser could not show the page\n";
+      return kExitFailed;
+    }
+    return params.result == 0 ? 0 : kExitFailed;
+  }
+
+  void Warn(const std::string& text) { messages_ << "layouthost: warning: " << text << '\n'; }
+
+  // A --meta answer that no Export asked for: the settings declare no such unique tag.
+  void WarnAboutUnaskedMeta() {
+    if (!exported_) return;
+    for (const auto& [name, content] : line_.meta) {
+      if (!host_.answers().asked.count(ToCp1252(name, "--meta " + name))) {
+        Warn("--meta " + name +
+             " was not used: the settings declare no META tag of that name that asks for its "
+             "content ([MetaTags] in MarlixXT40.INI)");
+      }
+    }
   }
 
   void RunMenu(const std::string& text) {
@@ -155,6 +199,7 @@ class Session {
       if (item.removed || WithoutMnemonics(item.text) != wanted) continue;
       if (!item.enabled) throw ActionFailed{"--menu: \"" + text + "\" is disabled"};
       XtMenuCommandParams params{item.number};
+      // The plug-in has said why in its own message.
       if (host_.Dispatch(XT_OP_MENU_COMMAND, &params)) {
         throw ActionFailed{"--menu: \"" + text + "\" failed"};
       }
@@ -193,20 +238,22 @@ class Session {
   const CommandLine& line_;
   LayoutHost host_;
   std::ostream& messages_;
+  std::ostream& results_;
+  bool exported_ = false;           // an Export or Append ran, which asks for the unique META tags
   std::unique_ptr<Plugin> plugin_;  // declared after host_: unloaded before it goes
   std::vector<std::pair<std::string, std::string>> fields_;
 };
 
 }  // namespace
 
-int RunBatch(const CommandLine& line, std::ostream& messages) {
+int RunBatch(const CommandLine& line, std::ostream& messages, std::ostream& results) {
   layout::LoadResult loaded = layout::ReadDocumentFile(line.document);
   if (!loaded.document) {
     messages << "layouthost: " << loaded.error << '\n';
     return kExitFailed;
   }
   try {
-    Session session(line, std::move(*loaded.document), messages);
+    Session session(line, std::move(*loaded.document), messages, results);
     return session.Run();
   } catch (const ActionFailed& failure) {
     messages << "layouthost: " << failure.message << '\n';

@@ -8,8 +8,10 @@
 
 namespace layouthost {
 
-// Exit status: 0 all jobs returned 0, 1 the worst returned 1, 2 a job returned -1 or an action
-// failed (the actions after a failed one are not run).
-int RunBatch(const CommandLine& line, std::ostream& messages);
+// Messages and warnings go to `messages`, the paths of the pages written to `results`.
+// Exit status: 0 when every action succeeded and every job returned 0; 1 when a job returned
+// anything else, a page could not be shown, or an action or the document failed (the actions
+// after a failed one are not run).
+int RunBatch(const CommandLine& line, std::ostream& messages, std::ostream& results);
 
 }  // namespace layouthost

@@ -1,6 +1,7 @@
 #include "layouthost/app/command_line.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "hostapi/xt_host_api.h"
 
@@ -9,7 +10,9 @@ namespace layouthost {
 const char kUsage[] = R"(Usage: layouthost [OPTIONS] DOCUMENT [ACTIONS]
 
 A stand-in layout program: opens a layout document (JSON), loads the MarlixXT40 plug-in and
-drives it from the command line. Actions run in the order given.
+drives it from the command line. Actions run in the order given. Without actions, and with a
+display, the document opens in layouthost's window instead. Every option that takes a value
+takes it as the next word or after "=" (--path=X).
 
 Options:
   --plugin PATH        the plug-in to load (default: libMarlixXT40.so beside the program,
@@ -19,6 +22,8 @@ Options:
                        indexer the plug-in starts uses DIR as well
   --yes                answer the plug-in's questions with Yes (default: No)
   --meta NAME=CONTENT  the content to give when the plug-in asks for the META tag NAME
+  --open-browser       let an Export show its page as the OpenBrowser setting says (without
+                       it no Export starts a browser; --preview always shows its page)
   --render-scale F     scale of --render (default 1)
   --help, --version
 
@@ -35,9 +40,13 @@ Actions:
   --save               write the document back, with the plug-in's box records
   --save-as FILE       write the document to FILE
 
-Messages of the plug-in are printed on stderr, one line each.
-Exit status: 0 when every job returned 0, 1 when the worst result was 1 (partial),
-2 when a job returned -1 or failed, or on a usage error.
+The path of every page a job wrote is printed on stdout. Messages of the plug-in and warnings
+(a missing drop-cap picture, an external footer that could not be used, a job with no current
+item, a --meta tag never asked for) are printed on stderr, one line each.
+Exit status: 0 when every action succeeded and every job returned 0; 1 when a job returned -1
+(refused or failed) or 1 (page written, external footer file not used), when the browser could
+not show a page, when a menu command failed, or when an action or the document failed (the
+actions after a failed one are not run); 2 on a usage error.
 )";
 
 namespace {
@@ -67,20 +76,37 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                                             std::string* error) {
   CommandLine line;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    // "--name=value" is "--name value".
+    std::string arg = args[i];
+    std::optional<std::string> inline_value;
+    if (const auto equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
+      inline_value = arg.substr(equals + 1);
+      arg.resize(equals);
+    }
     auto value = [&](const char* what) -> std::optional<std::string> {
+      if (inline_value) return std::exchange(inline_value, std::nullopt);
       if (i + 1 >= args.size()) {
         *error = arg + " needs " + what;
         return std::nullopt;
       }
       return args[++i];
     };
+    const bool takes_value = arg == "--plugin" || arg == "--config-dir" || arg == "--meta" ||
+                             arg == "--render-scale" || arg == "--item" || arg == "--render" ||
+                             kFieldOptions.count(arg) || arg == "--menu" ||
+                             arg == "--text-export" || arg == "--save-as";
+    if (inline_value && !takes_value) {
+      *error = arg + " takes no value";
+      return std::nullopt;
+    }
     if (arg == "--help" || arg == "-h") {
       line.help = true;
     } else if (arg == "--version") {
       line.version = true;
     } else if (arg == "--yes") {
       line.yes = true;
+    } else if (arg == "--open-browser") {
+      line.open_browser = true;
     } else if (arg == "--plugin") {
       auto path = value("a path");
       if (!path) return std::nullopt;

@@ -22,6 +22,7 @@ struct CommandLine {
   std::string plugin;      // empty: the default path
   std::string config_dir;  // empty: the user's settings folder
   bool yes = false;
+  bool open_browser = false;                // an Export may start a browser as its settings say
   std::map<std::string, std::string> meta;  // UTF-8 tag name -> content
   double render_scale = 1.0;
   std::vector<Action> actions;

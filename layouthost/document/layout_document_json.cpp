@@ -570,6 +570,16 @@ Json BoxJson(const Box& box) {
   return out;
 }
 
+// The JSON library's message without its own "[json.exception.parse_error.101] " tag, which
+// names the library's exception class rather than anything about the document.
+std::string WithoutLibraryPrefix(std::string message) {
+  if (message.starts_with("[json.exception.")) {
+    const std::size_t end = message.find("] ");
+    if (end != std::string::npos) message.erase(0, end + 2);
+  }
+  return message;
+}
+
 }  // namespace
 
 LoadResult ParseDocument(std::string_view json) {
@@ -580,7 +590,7 @@ LoadResult ParseDocument(std::string_view json) {
   } catch (const Failure& failure) {
     return {std::nullopt, failure.message};
   } catch (const Json::exception& error) {
-    return {std::nullopt, error.what()};
+    return {std::nullopt, WithoutLibraryPrefix(error.what())};
   }
 }
 

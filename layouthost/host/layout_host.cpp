@@ -67,6 +67,11 @@ layout::Story* LayoutHost::StoryOf(const layout::Box& box) {
   return document_->FindStory(box.story);
 }
 
+void LayoutHost::ReplaceDocument(std::optional<layout::Document> document, std::string folder) {
+  document_ = std::move(document);
+  folder_ = std::move(folder);
+}
+
 XtErr LayoutHost::InstallCallback(int32_t opcode, XtCallbackProc proc) {
   if (!proc) return kBadArgument;
   callbacks_[opcode] = proc;
@@ -178,7 +183,19 @@ MenuItem* LayoutHost::FindMenuItem(int32_t number) {
   return item.removed ? nullptr : &item;
 }
 
+void* LayoutHost::FrontWindow() {
+  if (!document_) return nullptr;
+  return window_services_ ? window_services_->FrontWindow() : &*document_;
+}
+
+void LayoutHost::SendMessage(void* window, int32_t message) {
+  if (window_services_ && window && message == XT_MESSAGE_REFRESH) window_services_->Refresh();
+}
+
 int32_t LayoutHost::MessageBox(const char* text, bool yes_no) {
+  if (window_services_) {
+    return window_services_->MessageBox(platform::Cp1252ToUtf8(text ? text : ""), yes_no);
+  }
   std::string line = OneLine(text);
   if (!yes_no) {
     *messages_ << line << '\n';
@@ -190,12 +207,23 @@ int32_t LayoutHost::MessageBox(const char* text, bool yes_no) {
 
 int32_t LayoutHost::AskText(const char* prompt, char* value, int32_t capacity) {
   const std::string text = prompt ? prompt : "";
+  if (window_services_ && value && capacity > 0) {
+    const auto answer =
+        window_services_->AskText(platform::Cp1252ToUtf8(text), platform::Cp1252ToUtf8(value));
+    if (!answer) return 0;
+    const std::string bytes = platform::Utf8ToCp1252(*answer).value_or("");
+    const std::size_t count = std::min(bytes.size(), static_cast<std::size_t>(capacity - 1));
+    std::memcpy(value, bytes.data(), count);
+    value[count] = '\0';
+    return 1;
+  }
   auto answer = answers_.texts.find(QuotedName(text));
   if (answer == answers_.texts.end()) answer = answers_.texts.find(text);
   if (answer == answers_.texts.end() || !value || capacity < 1) {
     *messages_ << OneLine(prompt) << " -> cancelled" << '\n';
     return 0;
   }
+  answers_.asked.insert(answer->first);
   const std::size_t count = std::min(answer->second.size(), static_cast<std::size_t>(capacity - 1));
   std::memcpy(value, answer->second.data(), count);
   value[count] = '\0';

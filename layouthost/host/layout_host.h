@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,21 @@ struct MenuItem {
 struct Answers {
   bool yes = false;                          // questions are answered No unless this is set
   std::map<std::string, std::string> texts;  // ask_text: a key found in the prompt -> the answer
+  std::set<std::string> asked;               // the keys of `texts` the plug-in asked for
+};
+
+// What a document window does for the plug-in. Without one, messages go to the message stream
+// and questions take the batch answers.
+class WindowServices {
+ public:
+  virtual ~WindowServices() = default;
+  virtual void* FrontWindow() = 0;
+  virtual int32_t MessageBox(const std::string& text, bool yes_no) = 0;
+  // The answer, or nothing when cancelled; `proposal` is the text offered.
+  virtual std::optional<std::string> AskText(const std::string& prompt,
+                                             const std::string& proposal) = 0;
+  // XT_MESSAGE_REFRESH: the boxes or their records changed.
+  virtual void Refresh() = 0;
 };
 
 // The menus offered to the plug-in's menu build.
@@ -56,7 +72,10 @@ class LayoutHost {
   static LayoutHost* Active();
 
   bool has_document() const { return document_.has_value(); }
+  // Another document (or none) takes the place of the current one.
+  void ReplaceDocument(std::optional<layout::Document> document, std::string folder);
   layout::Document* document() { return document_ ? &*document_ : nullptr; }
+  const layout::Document* document() const { return document_ ? &*document_ : nullptr; }
   const std::string& folder() const { return folder_; }
   HandleTable& handles() { return handles_; }
 
@@ -89,6 +108,10 @@ class LayoutHost {
   const std::vector<MenuItem>& menu_items() const { return menu_items_; }
 
   // ---- Windows.
+  void set_window_services(WindowServices* services) { window_services_ = services; }
+  // The window's handle, or the document itself when there is no window.
+  void* FrontWindow();
+  void SendMessage(void* window, int32_t message);
   Answers& answers() { return answers_; }
   void set_message_stream(std::ostream* stream) { messages_ = stream; }
   int32_t MessageBox(const char* text, bool yes_no);
@@ -113,6 +136,7 @@ class LayoutHost {
   std::vector<MenuItem> menu_items_;
   Answers answers_;
   std::ostream* messages_;
+  WindowServices* window_services_ = nullptr;
   int32_t redraw_ = 0;
 };
 

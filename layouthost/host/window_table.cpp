@@ -5,10 +5,13 @@ namespace layouthost {
 
 namespace {
 
-// The document stands for its window: the plug-in only passes the pointer back as a parent.
 void* FrontWindow() {
   LayoutHost* host = LayoutHost::Active();
-  return host ? host->document() : nullptr;
+  return host ? host->FrontWindow() : nullptr;
+}
+
+void SendMessage(void* window, int32_t message) {
+  if (LayoutHost* host = LayoutHost::Active()) host->SendMessage(window, message);
 }
 
 int32_t MessageBox(const char* text, int32_t yes_no) {
@@ -24,7 +27,7 @@ int32_t AskText(const char* prompt, char* value, int32_t capacity) {
 }  // namespace
 
 XtWindowTable WindowTable() {
-  return {FrontWindow, MessageBox, AskText};
+  return {FrontWindow, MessageBox, AskText, SendMessage};
 }
 
 }  // namespace layouthost

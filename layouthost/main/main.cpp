@@ -1,4 +1,5 @@
-// layouthost: the stand-in layout program's batch command line.
+// layouthost: the stand-in layout program. With a document, a display and no action it opens its
+// window; otherwise it carries out the batch command line.
 #include <csignal>
 #include <cstdlib>
 #include <exception>
@@ -9,11 +10,13 @@
 
 #include "layouthost/app/batch_session.h"
 #include "layouthost/app/command_line.h"
+#include "layouthost/window/window_main.h"
 #include "platform/config_folder.h"
 
 namespace {
 
-constexpr int kExitFailed = 2;  // as for a job that failed
+constexpr int kExitFailed = 1;  // as for a job that failed
+constexpr int kExitUsage = 2;
 
 // Only the plug-in's messages belong on stderr; Qt's own notes are dropped unless serious.
 void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -27,8 +30,8 @@ int Run(int argc, char** argv) {
   std::string error;
   const auto line = layouthost::ParseCommandLine(args, &error);
   if (!line) {
-    std::cerr << "layouthost: " << error << "\n\n" << layouthost::kUsage;
-    return 2;
+    std::cerr << "layouthost: " << error << "\nTry 'layouthost --help' for more information.\n";
+    return kExitUsage;
   }
   if (line->help) {
     std::cout << layouthost::kUsage;
@@ -41,14 +44,17 @@ int Run(int argc, char** argv) {
   if (!line->config_dir.empty()) {
     if (!platform::UseConfigFolder(line->config_dir, &error)) {
       std::cerr << "layouthost: " << error << '\n';
-      return 1;
+      return kExitFailed;
     }
+  }
+  if (line->actions.empty() && layouthost::HasDisplay()) {
+    return layouthost::RunWindow(argc, argv, line->document, line->plugin);
   }
   // Batch runs show no window; rendering text still needs Qt's fonts.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qInstallMessageHandler(QtMessages);
   QGuiApplication application(argc, argv);
-  return layouthost::RunBatch(*line, std::cerr);
+  return layouthost::RunBatch(*line, std::cerr, std::cout);
 }
 
 }  // namespace

@@ -196,12 +196,14 @@ window.addEventListener("load", () => {
   const out = document.createElement("pre");
   out.id = "probe";
   out.textContent = [...document.images].map(i => (i.complete ? "" : "unfinished ") +
-    i.naturalWidth + "x" + i.naturalHeight + " " + i.dataset.file).join("\\n");
+    i.naturalWidth + "x" + i.naturalHeight + "\\t" + i.dataset.file).join("\\n");
   document.body.appendChild(out);
 });
 </script>"""
     path = work / "probe.html"
-    path.write_text(f"<!DOCTYPE html><html><body>\n{images}\n{script}\n</body></html>\n")
+    # UTF-8 and said so: the file names in the page may lie above 127.
+    path.write_text(f'<!DOCTYPE html><html><head><meta charset="utf-8"></head><body>\n{images}\n'
+                    f'{script}\n</body></html>\n', encoding="utf-8")
     return path
 
 
@@ -214,7 +216,7 @@ def check_pictures_in_browser(checker, chromium, pictures, work):
         return
     decoded = {}
     for line in html.unescape(match.group(1)).splitlines():
-        size, _, file = line.rpartition(" ")
+        size, _, file = line.partition("\t")  # a file name may hold blanks
         decoded[pathlib.Path(file)] = size
     tagged = {}
     for path, page in checker.pages.items():

@@ -268,7 +268,7 @@ set +e
 export_page --file-name 'Harbour News' --headline 'Changed' 2>"$work/err"
 status=$?
 set -e
-[ "$status" -eq 2 ] || fail "a refused overwrite gave exit status $status"
+[ "$status" -eq 1 ] || fail "a refused overwrite gave exit status $status"
 grep -q "File already exists" "$work/err" || fail "no overwrite question: $(cat "$work/err")"
 cmp "$page" "$work/page.first" || fail "a refused overwrite changed the page"
 [ "$(date -r "${page%.htm}.toc" +%Y)" = 2000 ] || fail "a refused overwrite touched the .toc"
@@ -282,7 +282,7 @@ export_page --item 21 --file-name Other --headline 'Other news' --subheadline ''
 # ---- The indexer finds both pages of the issue by their descriptions.
 "$indexer" --batch -type=issue "$issue" >"$work/out" 2>"$work/err" ||
   fail "indexer failed: $(cat "$work/err")"
-grep -qx "Creating index complete." "$work/out" || fail "unexpected indexer output: $(cat "$work/out")"
+grep -qx "Creating index complete." "$work/err" || fail "unexpected indexer output: $(cat "$work/err")"
 index="$(tail -1 "$work/out")"
 [ -f "$index" ] || fail "no index page at $index"
 grep -qF '<A HREF="Culture/HarbourN/HarbourN.htm">Harbour News: the &quot;Pier&quot; reopens</A>' \

@@ -94,7 +94,7 @@ publish_with() { # NAME BIN
   sed -i 's/lamp\.ppm/lamp.gif/' "$work/$name/articles/"*.json
 
   for command in indexer layouthost marlix-new marlix-publish; do
-    "${env_line[@]}" "$bin/$command" --version | grep -qx "$command $version" ||
+    grep -qx "$command $version" <<<"$("${env_line[@]}" "$bin/$command" --version)" ||
       fail "$name: $command --version does not say $version"
   done
   "${env_line[@]}" "$bin/marlix-new" --title "The Test Gazette" "$archive" >"$work/$name/settings" \

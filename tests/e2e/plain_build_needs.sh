@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A build of the programs alone configures without the tests' and benchmarks' libraries
-# (GoogleTest, Google Benchmark) and without Qt Widgets, which no program links.
+# (GoogleTest, Google Benchmark, Qt Test).
 set -euo pipefail
 
 source_dir="${MARLIX_SOURCE_DIR:?}"
@@ -8,7 +8,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cmake -S "$source_dir" -B "$work/build" -DBUILD_TESTING=OFF \
   -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
-  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Widgets=ON >"$work/log" 2>&1 || {
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6Test=ON >"$work/log" 2>&1 || {
   cat "$work/log" >&2
   echo "FAIL: the programs cannot be configured without the tests' libraries" >&2
   exit 1

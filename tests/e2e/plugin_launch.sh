@@ -67,24 +67,35 @@ EOF
 wait_for "$work/indexer.log"
 [ "$(cat "$work/indexer.log")" = "indexer 0" ] || fail "indexer log: $(cat "$work/indexer.log")"
 
-# An indexer that cannot be started is reported.
+# An indexer that cannot be started is reported, and the run fails.
 sed -i 's/^Explorer=1$/Explorer=1\nIndexer=no-such-indexer-program/' \
   "$XDG_CONFIG_HOME/Tarnby/MarlixXT40.INI"
-"$layouthost" "$work/doc.json" --menu "Launch Marlix Index" 2>"$work/err" || true
+if "$layouthost" "$work/doc.json" --menu "Launch Marlix Index" 2>"$work/err"; then
+  fail "a failed indexer start exited 0"
+fi
 grep -qx "Could not start Indexer" "$work/err" || fail "no message: $(cat "$work/err")"
 
-# With a Chromium-family browser running, the exported page goes to its program.
+# With a Chromium-family browser running, a batch export still leaves it alone unless asked;
+# with --open-browser the exported page goes to the browser's program.
 ln -s "$(command -v sleep)" "$work/procs/chromium"
 "$work/procs/chromium" 60 &
 browser_pid=$!
 page="$work/Archive/1998/01/Culture/Intro/Intro.htm"
-"$layouthost" "$work/doc.json" --item 1 --path "[1998]" --issue 01 --category Culture \
-  --file-name Intro --headline Harbour --export 2>"$work/err" ||
+job=(--item 1 --path "[1998]" --issue 01 --category Culture --file-name Intro --headline Harbour)
+"$layouthost" "$work/doc.json" "${job[@]}" --export >"$work/out" 2>"$work/err" ||
   fail "export failed: $(cat "$work/err")"
 [ -f "$page" ] || fail "no page $page"
+[ "$(cat "$work/out")" = "$page" ] || fail "the page's path was not printed: $(cat "$work/out")"
+sleep 1
+[ ! -e "$work/browser.log" ] || fail "a batch export started the browser"
+"$layouthost" "$work/doc.json" --yes "${job[@]}" --open-browser --export >/dev/null 2>"$work/err" ||
+  fail "export failed: $(cat "$work/err")"
+sed -i '/-> Yes$/d' "$work/err"
 wait_for "$work/browser.log"
 [ "$(head -n 1 "$work/browser.log")" = "file://$page" ] ||
   fail "browser got: $(cat "$work/browser.log")"
 [ ! -s "$work/err" ] || fail "unexpected messages: $(cat "$work/err")"
+grep -q "^Browser=false$" "$XDG_CONFIG_HOME/Tarnby/MarlixXT40.INI" ||
+  fail "the Browser setting changed: $(cat "$XDG_CONFIG_HOME/Tarnby/MarlixXT40.INI")"
 
 echo "plugin launch: ok"

@@ -29,7 +29,7 @@ expect() {
 expect 2 "no archive given" "$new"
 expect 2 "unknown option --frobnicate" "$new" --frobnicate "$work/a"
 expect 2 "try 'marlix-new --help'" "$new" --title
-"$new" --help | grep -q "^usage: marlix-new" || fail "marlix-new --help shows no usage"
+grep -q "^usage: marlix-new" <<<"$("$new" --help)" || fail "marlix-new --help shows no usage"
 settings=$("$new" --title "The Test Gazette" "$work/gazette" 2>/dev/null)
 [ "$settings" = "$work/gazette/Settings" ] || fail "marlix-new named $settings"
 grep -q "^DestFolder=$work/gazette\$" "$settings/MarlixXT40.INI" || fail "DestFolder is not the archive"
@@ -45,7 +45,7 @@ done
 for letter in A M Z indent; do
   [ -f "$work/gazette/initials/$letter.gif" ] || fail "no initials/$letter.gif"
 done
-indexer --config-dir "$settings" --prefs | grep -qx "CreateFrames=1" || fail "frames are off"
+grep -qx "CreateFrames=1" <<<"$(indexer --config-dir "$settings" --prefs)" || fail "frames are off"
 [ ! -e "$work/home/user-config" ] || fail "marlix-new touched the user's settings"
 expect 1 "not empty" "$new" "$work/gazette"
 : >"$work/file"

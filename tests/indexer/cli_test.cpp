@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,9 @@ class CliTest : public ::testing::Test {
   }
 
   RunResult Run(const std::vector<std::string>& args) {
-    std::string command = "XDG_CONFIG_HOME=" + Quote(config_.path()) + " " + Quote(binary_);
+    // Without a display, so that no command line ever opens the window.
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" +
+                          Quote(config_.path()) + " " + Quote(binary_);
     for (const std::string& arg : args)
       command += " " + Quote(arg);
     command += " 2>" + Quote(config_.File("stderr"));
@@ -178,7 +181,7 @@ TEST_F(CliTest, CategoryCommandsRejectBadInput) {
   EXPECT_EQ(Run({"--category-add", "a", "b", "c"}).status, 2);
   EXPECT_EQ(Run({"--category-add", ""}).status, 2);
   EXPECT_EQ(Run({"--category-add", "Two\tParts"}).status, 2);
-  EXPECT_EQ(Run({"--category-remove", "Nope"}).status, 2);
+  EXPECT_EQ(Run({"--category-remove", "Nope"}).status, 1);  // well asked, nothing to remove
   EXPECT_EQ(Run({"--category-remove"}).status, 2);
   EXPECT_EQ(Lines(Run({"--categories"}).out).size(), 7u);
   ASSERT_EQ(Run({"--category-remove", "Entertai"}).status, 0);
@@ -192,11 +195,53 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
   const RunResult version = Run({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("indexer ", 0), 0u);
-  EXPECT_EQ(Run({}).status, 2);
+  const RunResult bare = Run({});
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_NE(bare.err.find("no display"), std::string::npos);
+  EXPECT_NE(bare.err.find("--batch"), std::string::npos);
+  EXPECT_EQ(Run({"collection.mlx"}).status, 2);
   const RunResult unknown = Run({"--frobnicate"});
   EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("--frobnicate"), std::string::npos);
+  EXPECT_EQ(unknown.err,
+            "indexer: unknown command \"--frobnicate\"\n"
+            "Try 'indexer --help' for more information.\n");
   EXPECT_EQ(Run({"--prefs-reset", "extra"}).status, 2);
+}
+
+TEST_F(CliTest, ValuesAfterAnEqualsSignOrAsTheNextArgument) {
+  ASSERT_EQ(Run({"--prefs=DateOffset=7"}).status, 0);
+  EXPECT_NE(Run({"--prefs"}).out.find("DateOffset=7\n"), std::string::npos);
+  ScratchFolder archive;
+  WriteFile(archive.File("News/a/a.html"), "<HTML></HTML>");
+  const RunResult run =
+      Run({"--batch", "--type", "issue", "--set", "CreateDOSEnding=0", archive.path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, archive.path() + "/index.html\n");  // results only; status on stderr
+  EXPECT_NE(run.err.find("Creating index complete."), std::string::npos);
+  EXPECT_EQ(Run({"--batch", "--type"}).status, 2);
+  EXPECT_EQ(Run({"--show=" + archive.File("missing.mlx")}).status, 1);
+  EXPECT_EQ(Run({"--batch", "-type=issue", archive.File("missing")}).status, 1);
+}
+
+TEST_F(CliTest, BatchListsBrokenLinksWhenCheckLinksIsOn) {
+  ScratchFolder archive;
+  const std::string page = archive.File("1998/01/News/Intro/Intro.html");
+  std::filesystem::create_directories(archive.File("1998/01/News/Intro"));
+  WriteFile(page,
+            "<HEAD><META NAME=\"DESCRIPTION\" CONTENT=\"Intro\"></HEAD><BODY>"
+            "<IMG SRC=\"missing.gif\"><A HREF=\"../Gone/Gone.html\">x</A>"
+            "<A HREF=\"http://example.com/\">y</A></BODY>");
+  const std::string issue = archive.File("1998/01");
+  EXPECT_EQ(Run({"--batch", "-type=issue", issue}).status, 0);
+
+  ASSERT_EQ(Run({"--prefs", "CheckLinks=1"}).status, 0);
+  const RunResult run = Run({"--batch", "-type=issue", issue});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("/index.htm"), std::string::npos);
+  EXPECT_NE(run.err.find("broken link: " + page + ": missing.gif (no such file)"),
+            std::string::npos);
+  EXPECT_NE(run.err.find("../Gone/Gone.html"), std::string::npos);
+  EXPECT_EQ(run.err.find("example.com"), std::string::npos);
 }
 
 }  // namespace

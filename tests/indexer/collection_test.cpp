@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "scratch_folder.h"
 
@@ -119,6 +120,14 @@ TEST(IndexCollectionTest, RecordsAndHeaderReadBack) {
   EXPECT_FALSE(record.inUse);
   EXPECT_EQ(record.category, "Hidden");
   EXPECT_EQ(collection.readRecord(record, 9), kFileReadErr);
+  // All records in one pass are the records read one by one.
+  std::vector<ArticleRecord> all;
+  ASSERT_EQ(collection.readRecords(all), kNoErr);
+  ASSERT_EQ(all.size(), 4u);
+  for (std::uint32_t n = 1; n <= 4; ++n) {
+    ASSERT_EQ(collection.readRecord(record, n), kNoErr);
+    EXPECT_EQ(all[n - 1], record);
+  }
   const std::string before = ReadFile(path);
   ASSERT_EQ(collection.close(), kNoErr);
   EXPECT_EQ(ReadFile(path), before);  // closing rewrites header and blocks unchanged
@@ -218,6 +227,9 @@ TEST(IndexCollectionTest, CorruptFilesGiveCodesNeverHugeReads) {
   EXPECT_EQ(FileStream(folder.File("never")).Exists(), false);
   IndexCollection missing(folder.File("never"));
   EXPECT_EQ(missing.open("r+b"), kFileOpenErr);
+  std::vector<ArticleRecord> records(1);
+  EXPECT_EQ(missing.readRecords(records), kFileNotOpenErr);
+  EXPECT_TRUE(records.empty());
 }
 
 TEST(IndexCollectionTest, TextLongerThanItsSlotIsReadCutToTheSlot) {

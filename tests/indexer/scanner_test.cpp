@@ -58,6 +58,7 @@ class RecordingWalker : public FolderWalker {
   void folderSkipped(const std::string&, const std::string&) override {
     calls.push_back("skipped");
   }
+  void nameSkipped(const std::string& path) override { calls.push_back("unnamed " + path); }
 };
 
 TEST(WalkOrder, IgnoresLetterCaseThenComparesBytes) {
@@ -115,6 +116,18 @@ TEST(FolderWalker, DoesNotFollowLinksToFolders) {
   EXPECT_EQ(walker.walk(root.path(), "", 0), kNoErr);
   EXPECT_EQ(walker.calls, (std::vector<std::string>{"enter  0", "enter a 1", "file a/loop 1",
                                                     "leave a 1", "leave  0"}));
+}
+
+TEST(FolderWalker, NamesAreWindows1252AndUnwritableNamesAreSkipped) {
+  ScratchFolder root;
+  fs::create_directories(root.File("Caf\u00e9"));
+  WriteFile(root.File("Caf\u00e9/Sm\u00f6rg\u00e5s.htm"), "");
+  WriteFile(root.File("\u4e2d.htm"), "");
+  RecordingWalker walker;
+  EXPECT_EQ(walker.walk(root.path(), "", 0), kNoErr);
+  EXPECT_EQ(walker.calls, (std::vector<std::string>{
+                              "enter  0", "unnamed " + root.File("\u4e2d.htm"), "enter Caf\xE9 1",
+                              "file Caf\xE9/Sm\xF6rg\xE5s.htm 1", "leave Caf\xE9 1", "leave  0"}));
 }
 
 TEST(ArchivePages, DepthNamesAndExtensions) {
@@ -369,6 +382,53 @@ TEST_F(ArchiveScannerTest, ChainPatchesTheDocument) {
   EXPECT_EQ(testing::ReadFile(archive_.File("p.html")),
             "<A MXPREV HREF=\"\" MXEND>p</A><A MXNEXT HREF=\"../../N/b/q.html\" MXEND>n</A>"
             "<A MXINDEX HREF=\"../../index.html\" MXEND>i</A>");
+}
+
+TEST_F(ArchiveScannerTest, NamesFromDiskBecomeWindows1252Records) {
+  const std::string issue = archive_.File("1998/N\u00b001");
+  WritePage(issue + "/Kultur/Sm\u00f6rg\u00e5s/Sm\u00f6rg\u00e5s.htm", Meta("S"));
+  WritePage(issue + "/Kultur/x/\u4e2d.htm", Meta("skipped"));
+  std::vector<ArticleRecord> records;
+  const OptionMap options{{"type", "issue"}};
+  ASSERT_EQ(scan(issue, &options, records), kNoErr);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].issue,
+            "N\xB0"
+            "01");
+  EXPECT_EQ(records[0].relativePath, "Kultur/Sm\xF6rg\xE5s/Sm\xF6rg\xE5s.htm");
+  EXPECT_EQ(records[0].path, archive_.File("1998/N\xB0"
+                                           "01/Kultur/Sm\xF6rg\xE5s/Sm\xF6rg\xE5s.htm"));
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("Kultur/x/?.htm"), std::string::npos) << warnings_[0];
+}
+
+TEST_F(ArchiveScannerTest, AFolderWithoutArticlesIsReported) {
+  const OptionMap options{{"type", "issue"}};
+  std::vector<ArticleRecord> records;
+  ASSERT_EQ(scan(archive_.path(), &options, records), kNoErr);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("empty"), std::string::npos);
+
+  WritePage(archive_.File("News/top.html"), Meta("depth 1"));
+  ASSERT_EQ(scan(archive_.path(), &options, records), kNoErr);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("No article pages at the expected depth"), std::string::npos);
+
+  WritePage(archive_.File("News/a/a.html"), Meta("A"));
+  ASSERT_EQ(scan(archive_.path(), &options, records), kNoErr);
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(ArchiveScannerTest, PagesUnderStandardAreReported) {
+  WritePage(archive_.File("Standard/Headers/News.htm"), "");
+  WritePage(archive_.File("Standard/Headers/Sports.htm"), "");
+  const OptionMap options{{"type", "issue"}};
+  std::vector<ArticleRecord> records;
+  ASSERT_EQ(scan(archive_.path(), &options, records), kNoErr);
+  EXPECT_EQ(records.size(), 2u);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("2 page(s) under Standard/"), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find("Standard/Headers/News.htm"), std::string::npos);
 }
 
 }  // namespace

@@ -112,12 +112,15 @@ class WriterTest : public ::testing::Test {
     if (const MMoreErr status = collection.open("r+b"); status != kNoErr) return status;
     std::string path = Collection();
     const MMoreErr status = writer.write(nullptr, collection, nullptr, path);
+    warnings_ = writer.warnings();
     collection.close();
     if (entry != nullptr) *entry = path;
     return status;
   }
 
-  std::string Collection() const { return (root_ / "index.mlx").string(); }
+  std::string Collection() const {
+    return collection_.empty() ? (root_ / "index.mlx").string() : collection_;
+  }
   std::string Read(const std::string& relative) const {
     std::ifstream in(root_ / relative, std::ios::binary);
     std::ostringstream content;
@@ -141,7 +144,22 @@ class WriterTest : public ::testing::Test {
     return count;
   }
 
+  // Appends records with the given relative paths, all naming pages below the test folder.
+  void MakeRecords(const std::vector<std::string>& relativePaths) {
+    IndexCollection collection(Collection());
+    ASSERT_EQ(collection.open("w+b"), kNoErr);
+    ASSERT_EQ(collection.setHeader(kIssueIndex, true, true), kNoErr);
+    for (const std::string& relative : relativePaths) {
+      ArticleRecord record("1998", "01", "NEWS", (root_ / relative).string(), relative, relative,
+                           "");
+      ASSERT_EQ(collection.appendRecord(record), kNoErr);
+    }
+    ASSERT_EQ(collection.close(), kNoErr);
+  }
+
   fs::path root_;
+  std::string collection_;  // another collection than the test folder's own
+  std::vector<std::string> warnings_;
   SettingsStore store_;
   CategoryTable categories_;
 };
@@ -235,6 +253,27 @@ TEST_F(WriterTest, DosEndingNamesEveryOutputFile) {
   EXPECT_NE(Read("category.htm").find("<A HREF=\"content.htm#NEWS\""), std::string::npos);
 }
 
+TEST_F(WriterTest, FrameDocumentsThatDoNotExistAreReported) {
+  store_.SetBool(kCreateFrames, true);
+  store_.SetBool(kShowHeader, true);
+  store_.SetBool(kShowFooter, true);
+  store_.SetBool(kShowCategory, true);
+  store_.SetString(kHeaderURL, "GIFs/header.html#top");
+  store_.SetString(kFooterUR, "GIFs/footer.html");
+  store_.SetString(kCategoryURL, "category.html");  // the writer's own document
+  store_.SetString(kBodyURL, "http://example.org/start");
+  MakeCollection({{"1998", "01", "News", "a", "A", ""}});
+  fs::create_directories(root_ / "GIFs");
+  std::ofstream(root_ / "GIFs/header.html") << "<HTML></HTML>";
+  ASSERT_EQ(Write(), kNoErr);
+  EXPECT_EQ(warnings_, std::vector<std::string>{
+                           "Frame document missing: GIFs/footer.html (named by the frames of "
+                           "index.html)"});
+  std::ofstream(root_ / "GIFs/footer.html") << "<HTML></HTML>";
+  ASSERT_EQ(Write(), kNoErr);
+  EXPECT_TRUE(warnings_.empty());
+}
+
 TEST_F(WriterTest, FramesModeRepeatsTheListWithoutTargets) {
   store_.SetBool(kCreateFrames, true);
   store_.SetBool(kShowHeader, false);
@@ -318,11 +357,14 @@ TEST_F(WriterTest, AuthorLinesFollowTheAuthorSettings) {
 
 TEST_F(WriterTest, CollectionSnippetsReplaceHeadAndFoot) {
   MakeCollection({{"1998", "01", "NEWS", "a", "A", ""}});
-  std::ofstream(root_ / "head.txt") << "HEAD $YEAR:\n";
+  // The collection holds the path as Windows-1252 text; the file's name on disk is UTF-8.
+  std::ofstream(root_ / "h\u00e9ad.txt") << "HEAD $YEAR:\n";
   {
     IndexCollection collection(Collection());
     ASSERT_EQ(collection.open("r+b"), kNoErr);
-    collection.headerBlock().SetString(kCollectionHeaderSnippet, (root_ / "head.txt").string());
+    collection.headerBlock().SetString(kCollectionHeaderSnippet, (root_ / "h").string() +
+                                                                     "\xE9"
+                                                                     "ad.txt");
     collection.headerBlock().SetString(kCollectionFooterSnippet, (root_ / "none.txt").string());
     ASSERT_EQ(collection.close(), kNoErr);
   }
@@ -391,6 +433,66 @@ TEST_F(WriterTest, ChainingLinksNeighboursAndIndex) {
   EXPECT_EQ(Read("NEWS/c/c.html"), first);
 }
 
+TEST_F(WriterTest, ACopiedCollectionChainsTheCopyAndNotTheOriginal) {
+  store_.SetBool(kLinkDocuments, true);
+  MakeCollection({{"1998", "01", "NEWS", "a", "A", ""}, {"1998", "01", "NEWS", "b", "B", ""}});
+  const fs::path copy = root_.string() + "-copy";
+  fs::copy(root_, copy, fs::copy_options::recursive);
+  collection_ = (copy / "index.mlx").string();
+  const MMoreErr status = Write();
+  std::ifstream in(copy / "NEWS/b/b.html", std::ios::binary);
+  const std::string chained((std::istreambuf_iterator<char>(in)), {});
+  fs::remove_all(copy);
+  ASSERT_EQ(status, kNoErr);
+  EXPECT_EQ(Read("NEWS/a/a.html"), kChainedPage);  // the records' full paths name these
+  EXPECT_EQ(Read("NEWS/b/b.html"), kChainedPage);
+  EXPECT_EQ(chained,
+            "<A MXPREV HREF=\"../../NEWS/a/a.html\" MXEND>P</A>"
+            "<A MXINDEX HREF=\"../../index.html\" MXEND>I</A><A MXNEXT HREF=\"\" MXEND>N</A>");
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(WriterTest, RecordsNamingPagesOutsideTheFolderAreNotChained) {
+  store_.SetBool(kLinkDocuments, true);
+  const fs::path outside = root_.string() + "-outside.html";
+  std::ofstream(outside, std::ios::binary) << kChainedPage;
+  fs::create_directories(root_ / "NEWS/a");
+  fs::create_directories(root_ / "NEWS/link");
+  std::ofstream(root_ / "NEWS/a/a.html", std::ios::binary) << kChainedPage;
+  fs::create_symlink(outside, root_ / "NEWS/link/link.html");
+  MakeRecords({"../" + outside.filename().string(), "NEWS/a/a.html", outside.string(),
+               "NEWS/link/link.html", "NEWS/a/../../../x.html"});
+  const MMoreErr status = Write();
+  std::ifstream in(outside, std::ios::binary);
+  const std::string outsideText((std::istreambuf_iterator<char>(in)), {});
+  fs::remove(outside);
+  ASSERT_EQ(status, kNoErr);
+  EXPECT_EQ(outsideText, kChainedPage);
+  // The one page inside is chained alone; the others take no part.
+  EXPECT_EQ(Read("NEWS/a/a.html"),
+            "<A MXPREV HREF=\"\" MXEND>P</A><A MXINDEX HREF=\"../../index.html\" MXEND>I</A>"
+            "<A MXNEXT HREF=\"\" MXEND>N</A>");
+  ASSERT_EQ(warnings_.size(), 4u);
+  EXPECT_EQ(warnings_[3],
+            "Page not chained, it lies outside the collection's folder: NEWS/a/../../../x.html");
+  // The index still lists every record, as the collection has it.
+  EXPECT_EQ(Count(Read("index.html"), "<DT>"), 5u);
+}
+
+TEST_F(WriterTest, PagesAbove127AreFoundUnderTheirUtf8Names) {
+  store_.SetBool(kLinkDocuments, true);
+  fs::create_directories(root_ / "Kultur/Sm\u00f6rg\u00e5s");
+  std::ofstream(root_ / "Kultur/Sm\u00f6rg\u00e5s/Sm\u00f6rg\u00e5s.htm", std::ios::binary)
+      << kChainedPage;
+  MakeRecords({"Kultur/Sm\xF6rg\xE5s/Sm\xF6rg\xE5s.htm"});
+  ASSERT_EQ(Write(), kNoErr);
+  EXPECT_EQ(Read("Kultur/Sm\u00f6rg\u00e5s/Sm\u00f6rg\u00e5s.htm"),
+            "<A MXPREV HREF=\"\" MXEND>P</A><A MXINDEX HREF=\"../../index.html\" MXEND>I</A>"
+            "<A MXNEXT HREF=\"\" MXEND>N</A>");
+  EXPECT_NE(Read("index.html").find("<A HREF=\"Kultur/Sm\xF6rg\xE5s/Sm\xF6rg\xE5s.htm\">"),
+            std::string::npos);
+}
+
 TEST_F(WriterTest, LoneDocumentIsChainedOnceAtTheEnd) {
   store_.SetBool(kLinkDocuments, true);
   MakeCollection({{"1998", "01", "NEWS", "a", "A", ""}});
@@ -409,13 +511,16 @@ TEST_F(WriterTest, MissingDocumentStopsTheRunBeforeTheIndexIsWritten) {
   EXPECT_EQ(Read("NEWS/b/b.html"), kChainedPage);
 }
 
-TEST_F(WriterTest, DescriptionsAreWrittenAsStored) {
-  MakeCollection({{"1998", "01", "NEWS", "a", "<B>\xFC</B> $YEAR:", "\xE9"}});
+TEST_F(WriterTest, DescriptionsKeepTheirTextButNoMarkup) {
+  MakeCollection(
+      {{"1998", "01", "NEWS", "a", "<script>x</script>\xFC &amp; $YEAR:", "<B>\xE9</B> &lt;"}});
   ASSERT_EQ(Write(), kNoErr);
-  EXPECT_NE(Read("index.html")
-                .find(">\x3C"
-                      "B>\xFC</B> $YEAR:</A>\n<DD>\xE9\n"),
-            std::string::npos);
+  const std::string index = Read("index.html");
+  EXPECT_EQ(index.find("<script>"), std::string::npos);
+  EXPECT_NE(index.find(">&lt;script&gt;x&lt;/script&gt;\xFC &amp; $YEAR:</A>\n"
+                       "<DD>&lt;B&gt;\xE9&lt;/B&gt; &lt;\n"),
+            std::string::npos)
+      << index;
 }
 
 TEST(WriterComponentTest, TextsAndConstruction) {

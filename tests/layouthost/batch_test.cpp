@@ -37,22 +37,52 @@ class BatchTest : public testing::Test {
       messages_ << "usage: " << error;
       return 2;
     }
-    return RunBatch(*line, messages_);
+    return RunBatch(*line, messages_, results_);
   }
 
   std::string Messages() const { return messages_.str(); }
+  std::string Results() const { return results_.str(); }
 
   std::filesystem::path folder_;
   std::string document_;
   std::string plugin_;
   std::ostringstream messages_;
+  std::ostringstream results_;
 };
 
 TEST_F(BatchTest, ExitStatusFollowsTheJobResult) {
   EXPECT_EQ(Run({"--issue", "0", "--export"}), 0);
   EXPECT_EQ(Run({"--issue", "1", "--append"}), 1);
-  EXPECT_EQ(Run({"--issue", "-1", "--preview"}), 2);
+  EXPECT_NE(Messages().find("layouthost: warning: the external footer file could not be used"),
+            std::string::npos);
+  EXPECT_EQ(Run({"--issue", "-1", "--preview"}), 1);
+  EXPECT_NE(Messages().find("the preview job was refused or failed"), std::string::npos);
   EXPECT_EQ(Run({"--issue", "1", "--export", "--issue", "0", "--export"}), 1);  // the worst
+}
+
+TEST_F(BatchTest, PagesGoToResultsAndTheJobsWarningsToMessages) {
+  ASSERT_EQ(Run({"--file-name", "Sm\u00f6rg\u00e5s", "--headline", "warn", "--export"}), 0);
+  EXPECT_EQ(Results(), "Sm\u00f6rg\u00e5s.htm\n");  // the plug-in's Windows-1252, as UTF-8
+  EXPECT_NE(Messages().find("layouthost: warning: missing \u00d6.gif\n"
+                            "layouthost: warning: second\n"),
+            std::string::npos)
+      << Messages();
+  EXPECT_NE(Messages().find("browser closed"), std::string::npos);
+}
+
+TEST_F(BatchTest, ABrowserThatFailsFailsTheRun) {
+  EXPECT_EQ(Run({"--open-browser", "--headline", "browser-fails", "--export"}), 1);
+  EXPECT_NE(Messages().find("browser allowed"), std::string::npos);
+  EXPECT_NE(Messages().find("layouthost: the browser could not show the page"), std::string::npos);
+}
+
+TEST_F(BatchTest, NothingToExportAndUnaskedMetaAreReported) {
+  ASSERT_EQ(Run({"--item", "0", "--meta", "Author=A", "--meta", "Editor=E", "--export"}), 0);
+  EXPECT_NE(Messages().find("layouthost: warning: --export with no current item"),
+            std::string::npos);
+  EXPECT_EQ(Messages().find("--meta Author was not used"), std::string::npos);
+  EXPECT_NE(Messages().find("layouthost: warning: --meta Editor was not used"), std::string::npos)
+      << Messages();
 }
 
 TEST_F(BatchTest, JobGetsFieldsCurrentItemAndAnswers) {
@@ -63,6 +93,7 @@ TEST_F(BatchTest, JobGetsFieldsCurrentItemAndAnswers) {
             "started\n"
             "field Path=[1999]\n"
             "field FileName=Intro\n"
+            "browser closed\n"
             "job 0 on box 2\n"
             "Override it? -> No\n"
             "answer No\n"
@@ -82,7 +113,7 @@ TEST_F(BatchTest, MenuItemsRunByTheirText) {
   EXPECT_EQ(Run({"--menu", "Fake Item"}), 0);
   EXPECT_NE(Messages().find("menu 1\n"), std::string::npos);
   EXPECT_EQ(Run({"--menu", "Fake &Item"}), 0);
-  EXPECT_EQ(Run({"--menu", "No Such Item"}), 2);
+  EXPECT_EQ(Run({"--menu", "No Such Item"}), 1);
   EXPECT_NE(Messages().find("the plug-in has no item \"No Such Item\""), std::string::npos);
 }
 
@@ -96,7 +127,7 @@ TEST_F(BatchTest, TextExportWritesWhatTheFilterWrote) {
   EXPECT_EQ(text.substr(text.size() - 15),
             "[0:0:\xDC"
             "ber end]>");
-  EXPECT_EQ(Run({"--item", "3", "--text-export", out}), 2);
+  EXPECT_EQ(Run({"--item", "3", "--text-export", out}), 1);
 }
 
 TEST_F(BatchTest, SaveWritesTheDocumentBack) {
@@ -125,16 +156,24 @@ TEST_F(BatchTest, RenderWritesABmpFile) {
   EXPECT_EQ(bytes.size(), 54u + 100 * 600);
 }
 
-TEST_F(BatchTest, FailuresGiveStatusTwoAndStopTheRun) {
-  EXPECT_EQ(Run({"--item", "99", "--export"}), 2);
+TEST_F(BatchTest, FailuresGiveStatusOneAndStopTheRun) {
+  EXPECT_EQ(Run({"--item", "99", "--export"}), 1);
   EXPECT_NE(Messages().find("--item: no box 99"), std::string::npos);
   EXPECT_EQ(Messages().find("job"), std::string::npos);
   plugin_ = "/nonexistent.so";
-  EXPECT_EQ(Run({"--export"}), 2);
+  EXPECT_EQ(Run({"--export"}), 1);
   EXPECT_NE(Messages().find("cannot load the plug-in"), std::string::npos);
   std::ofstream(document_) << "{\"pages\": 1}";
-  EXPECT_EQ(Run({}), 2);
+  EXPECT_EQ(Run({}), 1);
   EXPECT_NE(Messages().find("doc.json: pages: expected an array"), std::string::npos);
+  std::ofstream(document_) << "not json";
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_NE(Messages().find("doc.json: parse error"), std::string::npos) << Messages();
+  EXPECT_EQ(Messages().find("json.exception"), std::string::npos);
+  std::filesystem::remove(document_);
+  EXPECT_EQ(Run({}), 1);
+  EXPECT_NE(Messages().find("doc.json: cannot be opened (No such file or directory)"),
+            std::string::npos);
 }
 
 TEST(CommandLineTest, ParsesActionsInOrder) {
@@ -171,6 +210,23 @@ TEST(CommandLineTest, UsageErrors) {
   EXPECT_FALSE(ParseCommandLine({"a.json", "--frobnicate"}, &error));
   EXPECT_EQ(error, "unknown option --frobnicate");
   EXPECT_TRUE(ParseCommandLine({"--help"}, &error));
+  EXPECT_FALSE(ParseCommandLine({"a.json", "--export=now"}, &error));
+  EXPECT_EQ(error, "--export takes no value");
+}
+
+TEST(CommandLineTest, ValuesAfterAnEqualsSign) {
+  std::string error;
+  const auto line = ParseCommandLine({"--path=[1998]", "doc.json", "--meta=A=b", "--item=4",
+                                      "--render=2", "x.bmp", "--open-browser"},
+                                     &error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->meta.at("A"), "b");
+  EXPECT_TRUE(line->open_browser);
+  ASSERT_EQ(line->actions.size(), 3u);
+  EXPECT_EQ(line->actions[0].value, "[1998]");
+  EXPECT_EQ(line->actions[1].number, 4);
+  EXPECT_EQ(line->actions[2].number, 2);
+  EXPECT_EQ(line->actions[2].value, "x.bmp");
 }
 
 }  // namespace

@@ -37,5 +37,11 @@ TEST(Cp1252Test, UnrepresentableOrMalformedUtf8IsRefused) {
   EXPECT_EQ(Utf8ToCp1252(""), std::optional<std::string>(""));
 }
 
+TEST(Cp1252Test, MessageTextMarksWhatWindows1252CannotHold) {
+  EXPECT_EQ(Utf8ToCp1252ForMessage("Caf\u00e9/\u4e2d.htm"), "Caf\xE9/?.htm");
+  EXPECT_EQ(Utf8ToCp1252ForMessage("a\xFF\xC3"), "a??");
+  EXPECT_EQ(Utf8ToCp1252ForMessage("\xF0\x9F\x98\x80!"), "?!");
+}
+
 }  // namespace
 }  // namespace platform

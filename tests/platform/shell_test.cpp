@@ -50,26 +50,37 @@ class FakeDesktop : public ::testing::Test {
   std::optional<std::string> old_data_;
 };
 
-TEST(DesktopEntry, ProgramIsTheFirstWordOfExec) {
-  EXPECT_EQ(platform::ProgramOfDesktopEntry("[Desktop Entry]\nName=X\nExec=firefox-esr %u\n"),
-            "firefox-esr");
-  EXPECT_EQ(platform::ProgramOfDesktopEntry(
-                "[Desktop Entry]\r\nExec=\"/opt/My Browser/run\" --new %U\r\n"),
-            "/opt/My Browser/run");
+using Words = std::vector<std::string>;
+
+TEST(DesktopEntry, TheWholeExecLineRunsWithItsFieldCodesFilled) {
+  EXPECT_EQ(platform::CommandOfDesktopEntry("[Desktop Entry]\nName=X\nExec=env X=1 /usr/bin/b %u\n",
+                                            "/p.htm", "file:///p.htm"),
+            (Words{"env", "X=1", "/usr/bin/b", "file:///p.htm"}));
+  EXPECT_EQ(platform::CommandOfDesktopEntry(
+                "[Desktop Entry]\r\nExec=\"/opt/My Browser/run\" --new %F --icon %i %c %k\r\n",
+                "/a b.htm", "u"),
+            (Words{"/opt/My Browser/run", "--new", "/a b.htm", "--icon"}));
+  EXPECT_EQ(platform::CommandOfDesktopEntry("[Desktop Entry]\nExec=b --page=%U 100%%\n", "p", "u"),
+            (Words{"b", "--page=u", "100%"}));
+  // Without a file or URL code the page is appended.
+  EXPECT_EQ(platform::CommandOfDesktopEntry("[Desktop Entry]\nExec=b\n", "p", "u"),
+            (Words{"b", "u"}));
   // An action's Exec is not the entry's.
-  EXPECT_EQ(platform::ProgramOfDesktopEntry(
-                "[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec=main\n"),
-            "main");
-  EXPECT_FALSE(platform::ProgramOfDesktopEntry("[Desktop Entry]\nName=X\n"));
-  EXPECT_FALSE(platform::ProgramOfDesktopEntry("[Desktop Entry]\nExec=\n"));
+  EXPECT_EQ(platform::CommandOfDesktopEntry(
+                "[Desktop Action new]\nExec=other\n[Desktop Entry]\nExec=main %u\n", "p", "u"),
+            (Words{"main", "u"}));
+  EXPECT_FALSE(platform::CommandOfDesktopEntry("[Desktop Entry]\nName=X\n", "p", "u"));
+  EXPECT_FALSE(platform::CommandOfDesktopEntry("[Desktop Entry]\nExec=\n", "p", "u"));
+  EXPECT_FALSE(platform::CommandOfDesktopEntry("[Desktop Entry]\nExec=\"open\n", "p", "u"));
 }
 
-TEST_F(FakeDesktop, AssociatedProgramFollowsTheDefaultEntry) {
+TEST_F(FakeDesktop, AssociatedCommandFollowsTheDefaultEntry) {
   Tool("xdg-mime",
        "[ \"$2\" = filetype ] && echo text/html && exit 0\n"
        "[ \"$2 $3\" = 'default text/html' ] && echo fake.desktop && exit 0\nexit 1");
   Entry("fake.desktop", "[Desktop Entry]\nType=Application\nExec=\"/opt/Fake B/run\" %u\n");
-  EXPECT_EQ(platform::AssociatedProgram("/tmp/page.htm"), "/opt/Fake B/run");
+  EXPECT_EQ(platform::AssociatedCommand("/tmp/page.htm", "file:///tmp/page.htm"),
+            (Words{"/opt/Fake B/run", "file:///tmp/page.htm"}));
 }
 
 TEST_F(FakeDesktop, PageTypeFromTheNameWhenTheFileCannotBeAsked) {
@@ -77,15 +88,15 @@ TEST_F(FakeDesktop, PageTypeFromTheNameWhenTheFileCannotBeAsked) {
        "[ \"$2\" = filetype ] && exit 2\n"
        "[ \"$2 $3\" = 'default text/html' ] && echo fake.desktop && exit 0\nexit 1");
   Entry("fake.desktop", "[Desktop Entry]\nExec=fakebrowser %u\n");
-  EXPECT_EQ(platform::AssociatedProgram("/tmp/missing.HTML"), "fakebrowser");
-  EXPECT_FALSE(platform::AssociatedProgram("/tmp/missing.txt"));
+  EXPECT_EQ(platform::AssociatedCommand("/tmp/missing.HTML", "u"), (Words{"fakebrowser", "u"}));
+  EXPECT_FALSE(platform::AssociatedCommand("/tmp/missing.txt", "u"));
 }
 
 TEST_F(FakeDesktop, NoAssociationGivesNothing) {
   Tool("xdg-mime", "[ \"$2\" = filetype ] && echo text/html\nexit 0");
-  EXPECT_FALSE(platform::AssociatedProgram("/tmp/page.htm"));
+  EXPECT_FALSE(platform::AssociatedCommand("/tmp/page.htm", "u"));
   Tool("xdg-mime", "[ \"$2\" = filetype ] && echo text/html && exit 0\necho gone.desktop");
-  EXPECT_FALSE(platform::AssociatedProgram("/tmp/page.htm"));
+  EXPECT_FALSE(platform::AssociatedCommand("/tmp/page.htm", "u"));
 }
 
 TEST_F(FakeDesktop, OpenWithShellHandsThePathToXdgOpen) {

@@ -210,7 +210,8 @@ TEST_F(BrowserTest, NobodyAnsweringTriesEachKindOnceThenGivesUp) {
   EXPECT_EQ(log, "started\nstarted\n");
 }
 
-TEST_F(BrowserTest, NoBrowserSettingAndNoAssociationAsksForThePath) {
+TEST_F(BrowserTest, NoBrowserSettingAndNoHandlerAsksForThePath) {
+  setenv("PATH", (dir_ / "bin").c_str(), 1);  // no xdg-open either
   settings_->Explorer = 1;
   EXPECT_EQ(ShowInBrowser(*settings_, "/srv/a.htm", true, options_), 1);
   const std::string must =
@@ -221,17 +222,30 @@ TEST_F(BrowserTest, NoBrowserSettingAndNoAssociationAsksForThePath) {
             (std::vector<std::string>{must, cannot, must, cannot, "Could not show file"}));
 }
 
-TEST_F(BrowserTest, AssociatedProgramBecomesTheBrowserSetting) {
+TEST_F(BrowserTest, DesktopHandlerRunsItsWholeExecLineAndNothingIsStored) {
   fs::create_directories(dir_ / "data/applications");
   std::ofstream(dir_ / "data/applications/fake.desktop")
-      << "[Desktop Entry]\nExec=startbrowser %u\n";
+      << "[Desktop Entry]\nExec=env MARK=set startbrowser --new %u\n";
   setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
   Tool("xdg-mime", "[ \"$2\" = default ] && echo fake.desktop\nexit 0");
-  Tool("startbrowser", "echo started >> '" + Log("start").string() + "'");
-  EXPECT_EQ(ShowInBrowser(*settings_, (dir_ / "page.htm").string(), true, options_), 1);
+  Tool("startbrowser", "echo \"$MARK $*\" >> '" + Log("start").string() + "'");
+  // The page path is Windows-1252 text; its file, and so its URL, is UTF-8.
+  const std::string page = (dir_ / "Sm").string() + "\xF6rg\xE5s.htm";
+  EXPECT_EQ(ShowInBrowser(*settings_, page, true, options_), 0);
   unsetenv("XDG_DATA_HOME");
-  EXPECT_EQ(settings_->ReadString("Browser"), "startbrowser");
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Could not show file"});
+  EXPECT_EQ(WaitForFile(Log("start")),
+            "set --new file://" + (dir_ / "Sm%C3%B6rg%C3%A5s.htm").string() + "\n");
+  EXPECT_EQ(settings_->ReadString("Browser"), "");
+  EXPECT_EQ(platform::GetProfileString(settings_->profile_path(), "Settings", "Browser", "unset"),
+            "unset");
+  EXPECT_TRUE(host_.Messages().empty());
+}
+
+TEST_F(BrowserTest, WithoutADesktopEntryXdgOpenGetsThePage) {
+  Tool("xdg-open", "echo \"$*\" >> '" + Log("xdg-open").string() + "'");
+  EXPECT_EQ(ShowInBrowser(*settings_, "/srv/a b.htm", true, options_), 0);
+  EXPECT_EQ(WaitForFile(Log("xdg-open")), "file:///srv/a%20b.htm\n");
+  EXPECT_EQ(settings_->ReadString("Browser"), "");
 }
 
 TEST_F(BrowserTest, BrowserThatCannotTakeTheUrlIsNoSuccess) {
@@ -246,7 +260,7 @@ TEST_F(BrowserTest, BrowserThatCannotTakeTheUrlIsNoSuccess) {
 TEST_F(BrowserTest, IndexerIsStartedFromItsSetting) {
   Tool("fakeindexer", "echo \"started $#\" >> '" + Log("indexer").string() + "'");
   settings_->WriteString("Indexer", "fakeindexer");
-  LaunchIndexer(*settings_);
+  EXPECT_TRUE(LaunchIndexer(*settings_));
   EXPECT_EQ(WaitForFile(Log("indexer")), "started 0\n");
   EXPECT_TRUE(host_.Messages().empty());
 }
@@ -266,11 +280,11 @@ TEST_F(BrowserTest, IndexerIsFoundBesideTheExecutable) {
 
 TEST_F(BrowserTest, IndexerThatCannotStartIsReported) {
   settings_->WriteString("Indexer", "");
-  LaunchIndexer(*settings_);
+  EXPECT_FALSE(LaunchIndexer(*settings_));
   settings_->WriteString("Indexer", "marlix-no-such-indexer");
-  LaunchIndexer(*settings_);
+  EXPECT_FALSE(LaunchIndexer(*settings_));
   settings_->WriteString("Indexer", "\"open quote");
-  LaunchIndexer(*settings_);
+  EXPECT_FALSE(LaunchIndexer(*settings_));
   EXPECT_EQ(MessageTexts(), std::vector<std::string>(3, "Could not start Indexer"));
 }
 

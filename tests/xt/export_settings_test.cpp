@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/config_folder.h"
 #include "platform/profile.h"
 #include "tests/xt/export_test_support.h"
@@ -12,6 +14,16 @@ namespace {
 using test::ReadFile;
 using test::TempFolder;
 using test::WriteFile;
+
+TEST(ExportSettingsTest, DefaultMainFolderBelowAHomeAbove127IsWindows1252Text) {
+  TempFolder folder;
+  const char* saved = std::getenv("HOME");
+  const std::string home = saved ? saved : "";
+  setenv("HOME", "/home/j\u00f6rg", 1);
+  const ExportSettings settings(folder.Path("MarlixXT40.INI"));
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_EQ(settings.DestFolder, "/home/j\xF6rg/MarlixXT_2.5/Archive");
+}
 
 TEST(ExportSettingsTest, MissingFileGivesEveryDefault) {
   TempFolder folder;

@@ -54,7 +54,7 @@ constexpr TableShape kShapes[] = {
     {XT_TABLE_MEMORY, 5, sizeof(XtMemoryTable)},     {XT_TABLE_RECORDS, 2, sizeof(XtRecordTable)},
     {XT_TABLE_GEOMETRY, 5, sizeof(XtGeometryTable)}, {XT_TABLE_PICTURE, 2, sizeof(XtPictureTable)},
     {XT_TABLE_ITEMS, 15, sizeof(XtItemTable)},       {XT_TABLE_TEXT, 15, sizeof(XtTextTable)},
-    {XT_TABLE_MENUS, 4, sizeof(XtMenuTable)},        {XT_TABLE_WINDOWS, 3, sizeof(XtWindowTable)},
+    {XT_TABLE_MENUS, 4, sizeof(XtMenuTable)},        {XT_TABLE_WINDOWS, 4, sizeof(XtWindowTable)},
 };
 
 }  // namespace
@@ -337,7 +337,13 @@ struct FakeHostThunks {
   }
 
   // Windows.
-  static void* FrontWindow() { return H().has_document_ ? &H() : nullptr; }
+  static void* FrontWindow() {
+    if (!H().has_document_) return nullptr;
+    return H().front_window_ ? H().front_window_ : &H();
+  }
+  static void SendMessage(void* window, int32_t message) {
+    H().sent_messages_.push_back({window, message});
+  }
   static int32_t MessageBox(const char* text, int32_t yes_no) {
     H().messages_.push_back({text, yes_no != 0});
     if (yes_no == 0) return 0;
@@ -447,7 +453,7 @@ FakeHost::FakeHost() {
                   T::RunTextExport, T::Write,          T::ReplaceWriter, T::FontName,
                   T::ColorRgb,      T::TabStops};
   tables_.menus = {T::AddItem, T::EnableItem, T::SetItemText, T::RemoveItem};
-  tables_.windows = {T::FrontWindow, T::MessageBox, T::AskText};
+  tables_.windows = {T::FrontWindow, T::MessageBox, T::AskText, T::SendMessage};
   tables_.bind_table = T::BindTable;
   tables_.install_callback = T::InstallCallback;
   writer_ = T::DefaultWriter;

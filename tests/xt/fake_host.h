@@ -120,6 +120,9 @@ class FakeHost {
   void QueueAnswer(bool yes) { answers_.push_back(yes); }
   void QueueText(std::optional<std::string> text) { texts_.push_back(std::move(text)); }
   const std::vector<std::string>& AskedPrompts() const { return prompts_; }
+  // The front window handed out (by default the host itself), and the messages sent to windows.
+  void SetFrontWindow(void* window) { front_window_ = window; }
+  const std::vector<std::pair<void*, int32_t>>& SentMessages() const { return sent_messages_; }
 
   // ---- Callbacks the plug-in installed (through the table or InstallCallback).
   void InstallCallback(int32_t opcode, XtCallbackProc proc) { callbacks_[opcode] = proc; }
@@ -193,6 +196,8 @@ class FakeHost {
   int32_t next_item_ = 1;
   std::map<int32_t, MenuItemRecord> menu_items_;
   std::vector<MessageRecord> messages_;
+  void* front_window_ = nullptr;
+  std::vector<std::pair<void*, int32_t>> sent_messages_;
   std::deque<bool> answers_;
   std::deque<std::optional<std::string>> texts_;
   std::vector<std::string> prompts_;

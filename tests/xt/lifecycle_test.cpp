@@ -154,6 +154,7 @@ TEST_F(LifecycleTest, ExportItemReadsHideWhileTheSheetExists) {
   struct Sheet : ModelessWindow {
     explicit Sheet(int& open) : open_(open) { ++open_; }
     ~Sheet() override { --open_; }
+    bool IsOpen() const override { return true; }
     int& open_;
   };
   int open = 0;
@@ -176,6 +177,29 @@ TEST_F(LifecycleTest, ExportItemReadsHideWhileTheSheetExists) {
   EXPECT_EQ(ExportItemText(), "Open Marlix Exp&ort");
 }
 
+TEST_F(LifecycleTest, ASheetTheUserClosedIsOpenedAgainByTheMenu) {
+  struct Sheet : ModelessWindow {
+    explicit Sheet(bool& open) : open_(open) { open_ = true; }
+    bool IsOpen() const override { return open_; }
+    bool& open_;
+  };
+  bool open = false;
+  int created = 0;
+  Ui().open_export_sheet = [&](void*) {
+    ++created;
+    return std::make_unique<Sheet>(open);
+  };
+  ASSERT_EQ(Start(), 0);
+  BuildMenus();
+  ASSERT_EQ(Command(kMenuOpenExport), 0);
+  open = false;  // closed with its own close button
+  EXPECT_FALSE(ExportSheetOpen());
+  EXPECT_EQ(ExportItemText(), "Open Marlix Exp&ort");
+  ASSERT_EQ(Command(kMenuOpenExport), 0);
+  EXPECT_EQ(created, 2);
+  EXPECT_TRUE(ExportSheetOpen());
+}
+
 TEST_F(LifecycleTest, WithoutWindowsTheCommandsOpenNothing) {
   ASSERT_EQ(Start(), 0);
   BuildMenus();
@@ -193,7 +217,7 @@ TEST_F(LifecycleTest, LaunchCommandStartsTheIndexer) {
   ASSERT_EQ(Start(), 0);
   BuildMenus();
   ActiveSettings()->WriteString("Indexer", "");
-  ASSERT_EQ(Command(kMenuLaunchIndexer), 0);
+  EXPECT_NE(Command(kMenuLaunchIndexer), 0);  // the host learns that it failed
   ASSERT_EQ(host_.Messages().size(), 1u);
   EXPECT_EQ(host_.Messages()[0].text, "Could not start Indexer");
 }
@@ -283,20 +307,59 @@ TEST_F(LifecycleTest, JobSetsItsFieldsBeforeRunning) {
   ActiveSettings()->DestFolder = (dir_ / "Archive").string();
   ActiveSettings()->OpenBrowser = false;
   const XtJobField fields[] = {{"Headline", "Big news"}, {"Category", "Sports"}};
-  XtJobParams job{XT_JOB_EXPORT, 2, fields, 99};
+  XtJobParams job{};
+  job.operation = XT_JOB_EXPORT;
+  job.field_count = 2;
+  job.fields = fields;
+  job.result = 99;
   ASSERT_EQ(host_.Call(XT_OP_JOB, &job), 0);
   EXPECT_NE(job.result, 99);
   EXPECT_EQ(ActiveSettings()->Headline, "Big news");
   EXPECT_EQ(ActiveSettings()->Category, "Sports");
 }
 
+TEST_F(LifecycleTest, JobTellsThePageItWroteAndWhatItMissed) {
+  ASSERT_EQ(Start(), 0);
+  ActiveSettings()->DestFolder = (dir_ / "Archive").string();
+  ActiveSettings()->OpenBrowser = true;  // kept closed by the job's own request
+  XtBox box = host_.AddTextBox();
+  host_.AddRun(box, "Drop", {.drop_cap = 1});
+  host_.SetCurrentBox(box);
+  const XtJobField fields[] = {
+      {"Path", ""}, {"Issue", ""}, {"Category", "News"}, {"FileName", "Page"}};
+  XtJobParams job{};
+  job.operation = XT_JOB_EXPORT;
+  job.field_count = 4;
+  job.fields = fields;
+  job.no_browser = 1;
+  ASSERT_EQ(host_.Call(XT_OP_JOB, &job), 0);
+  EXPECT_EQ(job.result, 0);
+  ASSERT_NE(job.page_path, nullptr);
+  EXPECT_EQ(std::string(job.page_path), (dir_ / "Archive/News/Page/Page.htm").string());
+  ASSERT_NE(job.warnings, nullptr);
+  EXPECT_EQ(std::string(job.warnings),
+            "Drop-cap picture missing: " + (dir_ / "Archive/initials/D.gif").string() + "\n");
+  EXPECT_EQ(job.browser_failed, 0);
+  EXPECT_TRUE(host_.Messages().empty());
+
+  job.operation = 7;
+  ASSERT_EQ(host_.Call(XT_OP_JOB, &job), 0);
+  EXPECT_EQ(job.result, -1);
+  EXPECT_EQ(job.page_path, nullptr);
+  EXPECT_EQ(job.warnings, nullptr);
+}
+
 TEST_F(LifecycleTest, JobWithAnUnknownFieldOrOperationIsRefused) {
   ASSERT_EQ(Start(), 0);
   const XtJobField unknown[] = {{"Headline", "x"}, {"Colour", "red"}};
-  XtJobParams job{XT_JOB_EXPORT, 2, unknown, 0};
+  XtJobParams job{};
+  job.operation = XT_JOB_EXPORT;
+  job.field_count = 2;
+  job.fields = unknown;
   ASSERT_EQ(host_.Call(XT_OP_JOB, &job), 0);
   EXPECT_EQ(job.result, -1);
-  XtJobParams bad{7, 0, nullptr, 0};
+  XtJobParams bad{};
+  bad.operation = 7;
   ASSERT_EQ(host_.Call(XT_OP_JOB, &bad), 0);
   EXPECT_EQ(bad.result, -1);
 }

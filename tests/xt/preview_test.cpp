@@ -167,6 +167,30 @@ TEST(GifPreview, LongerDataKeepsWritingTheLastRow) {
   EXPECT_EQ(PreviewRows(gif.bitmap), (std::vector<std::vector<std::uint8_t>>{{1, 1}, {3, 0}}));
 }
 
+// Data that goes on past the picture's last pixel wraps onto the last row in file order,
+// from its first column, also when one long string crosses the end.
+TEST(GifPreview, DataPastTheEndWrapsOntoTheLastRowInFileOrder) {
+  std::mt19937 random(9);
+  const int width = 7, height = 6, total = width * height;
+  for (bool interlaced : {false, true}) {
+    for (int extra : {1, 6, 17, 60}) {
+      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(total + extra));
+      for (auto& p : pixels)  // mostly ones, so that strings grow long
+        p = random() % 4 == 0 ? static_cast<std::uint8_t>(random() % 4) : 1;
+      const std::vector<int> order = xt::GifRowOrder(height, interlaced);
+      std::vector<std::vector<std::uint8_t>> expected(static_cast<std::size_t>(height));
+      for (int j = 0; j < height; ++j)
+        expected[order[j]].assign(pixels.begin() + j * width, pixels.begin() + (j + 1) * width);
+      for (int k = total; k < total + extra; ++k)
+        expected[order.back()][(k - total) % width] = pixels[k];
+      const auto preview =
+          xt::DecodeGifPreviewData(HandmadeGif(width, height, 2, interlaced, Lzw({pixels}, 2)));
+      ASSERT_EQ(preview.error, xt::kGifPreviewOk);
+      EXPECT_EQ(PreviewRows(preview.bitmap), expected) << interlaced << " " << extra;
+    }
+  }
+}
+
 TEST(GifPreview, TwoColourFileDecodesWithCodeSizeTwo) {
   const auto file = HandmadeGif(3, 1, 1, false, Lzw({{1, 0, 1}}, 2));
   const auto preview = xt::DecodeGifPreviewData(file);

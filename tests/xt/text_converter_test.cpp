@@ -249,12 +249,30 @@ TEST_F(TextConverterTest, DropCapBecomesTheLettersImageFromTheInitialsFolder) {
                                     "W.gif\" ALIGN=\"LEFT\" ALT=\"W\" WIDTH=300 HEIGHT=50>ave"));
 }
 
+TEST_F(TextConverterTest, DropCapAbove127IsFoundUnderItsUtf8FileName) {
+  settings_.Path = "";
+  settings_.Issue = "";
+  settings_.Category = "News";
+  settings_.FileName = "Page";
+  // The main folder is the system's text too: "Archiv\xE9" is "Archivé" on disk.
+  settings_.DestFolder = (folder_ / "Archiv").string() + "\xE9";
+  WriteFile(folder_ / "Archiv\u00e9" / "initials" / "\u00d6.gif",
+            {'G', 'I', 'F', '8', '9', 'a', 0x20, 0x00, 0x30, 0x00, 0x80});
+  Add("\xD6l", {.drop_cap = 1});
+  EXPECT_EQ(ExportAlone(), Document("<IMG SRC=\"../../initials/\xD6.gif\" ALIGN=\"LEFT\" "
+                                    "ALT=\"\xD6\" WIDTH=32 HEIGHT=48>l"));
+  EXPECT_EQ(settings_.job_warnings, "");
+}
+
 TEST_F(TextConverterTest, MissingOrTruncatedDropCapFileLeavesANoteAndSkipsTheLetter) {
   WriteFile(folder_ / "Archive" / "initials" / "s.gif", {'G', 'I', 'F', '8', '9', 'a', 1});
   Add("Missing\r", {.drop_cap = 1});
   Add("short", {.drop_cap = 1});
   EXPECT_EQ(ExportAlone(),
             Document(" ** missed drop char **issing<p>\r\n ** missed drop char **hort"));
+  const std::string initials = settings_.DestFolder + "/initials/";
+  EXPECT_EQ(settings_.job_warnings, "Drop-cap picture missing: " + initials +
+                                        "M.gif\nDrop-cap picture missing: " + initials + "s.gif\n");
 }
 
 // ---- Links ------------------------------------------------------------------------------------
@@ -296,10 +314,13 @@ TEST_F(LinkTest, QuotesInTargetsAreEscaped) {
   EXPECT_EQ(ExportAlone(), Document("<A HREF=\"say&quot;hi&quot;\">q</A>"));
 }
 
-TEST_F(LinkTest, UnknownTypesAndStrayDataRunsWriteNoOpening) {
+TEST_F(LinkTest, UnknownTypesAndStrayDataRunsWriteNeitherStartNorEnd) {
   AddLink("\x09target", "odd");
   Add("\x02lost", {.mark = XT_MARK_LINK_DATA});
-  EXPECT_EQ(ExportAlone(), Document("odd</A>"));
+  Add(" ", {.mark = XT_MARK_LINK_END});
+  AddLink("\x04top", "Up");
+  Add(" ", {.mark = XT_MARK_LINK_END});
+  EXPECT_EQ(ExportAlone(), Document("odd<A HREF=\"#top\">Up</A>"));
 }
 
 // ---- Tables -----------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/cp1252.h"
 #include "xt/export/export_settings.h"
 
 namespace xt {
@@ -145,9 +146,10 @@ std::string RelativeLink(std::string_view target, std::string_view page_path) {
 }
 
 bool CreateFolders(const std::string& folder) {
+  const std::string disk = platform::DiskPath(folder);
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  return std::filesystem::is_directory(folder, error);
+  std::filesystem::create_directories(disk, error);
+  return std::filesystem::is_directory(disk, error);
 }
 
 }  // namespace xt

@@ -3,6 +3,8 @@
 #include <array>
 #include <fstream>
 
+#include "platform/cp1252.h"
+
 namespace xt {
 namespace {
 
@@ -17,14 +19,18 @@ unsigned LittleEndian16(const std::array<unsigned char, kGifSizeEnd>& bytes, std
 
 }  // namespace
 
+std::string DropCapPath(std::string_view dest_folder, std::uint8_t letter) {
+  std::string path(dest_folder);
+  path += "/initials/";
+  path += static_cast<char>(letter);
+  path += ".gif";
+  return path;
+}
+
 std::string DropCapImage(std::string_view dest_folder, std::uint8_t letter,
                          std::string_view root_prefix) {
   const char c = static_cast<char>(letter);
-  std::string path(dest_folder);
-  path += "/initials/";
-  path += c;
-  path += ".gif";
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(platform::DiskPath(DropCapPath(dest_folder, letter)), std::ios::binary);
   std::array<unsigned char, kGifSizeEnd> head{};
   // A file too short to hold the size counts as missing rather than giving a made-up size.
   if (!file || !file.read(reinterpret_cast<char*>(head.data()), head.size())) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "hostapi/host_tables.h"
+#include "platform/cp1252.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/whole_file.h"
@@ -30,13 +31,14 @@ constexpr std::string_view kBrowserError = "Can't open Browser!\nError Code: ";
 
 bool Exists(const std::string& path) {
   std::error_code error;
-  return std::filesystem::exists(path, error);
+  return std::filesystem::exists(platform::DiskPath(path), error);
 }
 
 // The creation time the file system keeps for an existing file, else the settings' clock.
 std::time_t CreationTime(const ExportSettings& settings, const std::string& path) {
   struct statx status {};
-  if (Exists(path) && statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &status) == 0 &&
+  if (Exists(path) &&
+      statx(AT_FDCWD, platform::DiskPath(path).c_str(), 0, STATX_BTIME, &status) == 0 &&
       (status.stx_mask & STATX_BTIME)) {
     return static_cast<std::time_t>(status.stx_btime.tv_sec);
   }
@@ -46,7 +48,7 @@ std::time_t CreationTime(const ExportSettings& settings, const std::string& path
 // The page's table-of-contents file, once the page itself is in place.
 void WriteToc(const ExportSettings& settings) {
   const platform::Status status =
-      platform::ReplaceFile(TocPath(settings.page_path), TocText(settings));
+      platform::ReplaceFile(platform::DiskPath(TocPath(settings.page_path)), TocText(settings));
   if (!status.ok()) ShowFileError(status);
 }
 
@@ -54,13 +56,15 @@ void WriteToc(const ExportSettings& settings) {
 // where the replacement's content so far ends.
 platform::Status BeginPageFile(ExportSettings& settings, const std::string& path,
                                std::string_view kept_start) {
-  auto page = std::make_unique<platform::FileReplacement>(path);
+  // The page path is the system's text; the file's name on disk is UTF-8.
+  const std::string disk_path = platform::DiskPath(path);
+  auto page = std::make_unique<platform::FileReplacement>(disk_path);
   platform::Status status = page->Open();
   if (status.ok()) status = page->Write(kept_start);
   if (!status.ok()) return status;
   settings.output.reset(::fdopen(::dup(page->descriptor()), "wb"));
   if (!settings.output) {
-    return platform::Status::FromErrno(platform::kFileOpenFailed, path, errno);
+    return platform::Status::FromErrno(platform::kFileOpenFailed, disk_path, errno);
   }
   settings.page_file = std::move(page);
   settings.write_error = 0;
@@ -175,7 +179,7 @@ int AppendToLastPage(ExportSettings& settings) {
   // The new page is the old one up to its footer, the appended items and a new footer; it
   // replaces the old page only when complete.
   std::string old_page;
-  if (!platform::ReadWholeFile(settings.last_page_path, old_page).ok()) return -1;
+  if (!platform::ReadWholeFile(platform::DiskPath(settings.last_page_path), old_page).ok()) return -1;
   const auto footer = static_cast<std::size_t>(settings.last_footer_position);
   if (footer > old_page.size()) return -1;
   old_page.resize(footer);
@@ -192,6 +196,7 @@ int AppendToLastPage(ExportSettings& settings) {
 
 void Show(ExportSettings& settings, const ShowPage& show) {
   if (const int shown = show(settings, settings.page_path); shown != 0) {
+    settings.browser_failed = true;
     ShowMessage(std::string(kBrowserError) + std::to_string(shown));
   }
 }
@@ -223,13 +228,15 @@ int Export(ExportSettings& settings, const ShowPage& show) {
     settings.last_page_path = settings.page_path;
     settings.last_footer_position = settings.footer_position;
   }
-  if (result == 0 && settings.OpenBrowser) Show(settings, show);
+  if (result == 0 && settings.OpenBrowser && settings.browser_allowed) Show(settings, show);
   return result;
 }
 
 }  // namespace
 
 int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show) {
+  settings.browser_failed = false;
+  settings.job_warnings.clear();
   switch (operation) {
     case XT_JOB_EXPORT:
       return Export(settings, show);

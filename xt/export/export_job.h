@@ -20,8 +20,9 @@ using ShowPage = std::function<int(ExportSettings& settings, const std::string& 
 
 // Runs one job (XT_JOB_EXPORT, XT_JOB_APPEND or XT_JOB_PREVIEW) with the job fields already
 // set in `settings`. Returns 0 success, 1 the page was written but the external footer file
-// could not be used, -1 refused or failed. Export and Preview also show the page through
-// `show` as configured.
+// could not be used, -1 refused or failed. Export (unless settings.browser_allowed is off) and
+// Preview also show the page through `show` as configured; a failure to show it sets
+// settings.browser_failed. What the job could not find or use is in settings.job_warnings.
 int RunExportJob(ExportSettings& settings, int operation, const ShowPage& show);
 
 }  // namespace xt

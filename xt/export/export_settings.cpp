@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/config_folder.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
+#include "xt/export/dialog_values.h"
 #include "xt/export/text_converter.h"
 
 namespace xt {
@@ -108,14 +110,10 @@ KeyInfo FindKey(std::string_view name) {
   return KeyInfo{name, kSettings, "", 0};
 }
 
+// The home folder's name on disk is UTF-8, the settings' text Windows-1252.
 std::string DefaultDestFolder() {
-  return platform::HomeFolder() + std::string(kDestFolderBelowHome);
-}
-
-std::string WithoutTrailingSeparator(std::string folder) {
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
-    folder.pop_back();
-  return folder;
+  const std::string home = platform::HomeFolder();
+  return platform::Utf8ToCp1252(home).value_or(home) + std::string(kDestFolderBelowHome);
 }
 
 ExportSettings* g_active_settings = nullptr;

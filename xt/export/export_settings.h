@@ -170,6 +170,9 @@ class ExportSettings {
   long last_footer_position = -1;       // the same for the page of the last Export or Append
   BoxFormat box_format;                 // of the box being exported
   std::set<std::string> picture_names;  // picture files the running job has written
+  bool browser_allowed = true;          // false: an Export does not show its page (a batch job)
+  bool browser_failed = false;          // the last job's page was to be shown and could not be
+  std::string job_warnings;             // what the running job could not find or use, one line each
   // The clock of the variables ($DATE:, $TIME:) and of the META dates; tests fix it.
   std::function<std::time_t()> now = [] { return std::time(nullptr); };
 

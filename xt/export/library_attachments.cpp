@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/cp1252.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/export_settings.h"
 #include "xt/export/export_variables.h"
@@ -124,15 +125,15 @@ void WriteAttachments(ExportSettings& settings, XtBox box) {
     const std::string upper = Upper(entry.path);
     std::optional<PixelSize> size;
     if (upper.find(".GIF") != std::string::npos) {
-      size = GifSize(entry.path);
+      size = GifSize(platform::DiskPath(entry.path));
     } else if (upper.find(".JPEG") != std::string::npos ||
                upper.find(".JPG") != std::string::npos) {
-      size = JpegSize(entry.path);
+      size = JpegSize(platform::DiskPath(entry.path));
     }
     if (size) {
       WriteImage(settings, entry, *size);
     } else if (upper.find(".HTM") != std::string::npos) {
-      WriteHtml(settings, entry.path);
+      WriteHtml(settings, platform::DiskPath(entry.path));
     }
   }
 }

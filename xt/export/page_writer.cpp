@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "hostapi/host_tables.h"
+#include "platform/cp1252.h"
 #include "xt/export/box_record.h"
 #include "xt/export/color_text.h"
 #include "xt/export/export_messages.h"
@@ -301,7 +302,7 @@ int FinishPage(ExportSettings& settings) {
 }
 
 int ReadExternalSnippet(ExportSettings& settings, std::string_view name, bool footer) {
-  const std::string path = SnippetPath(settings, name, footer);
+  const std::string path = platform::DiskPath(SnippetPath(settings, name, footer));
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return 1;
   const std::uintmax_t size = std::filesystem::file_size(path, error);

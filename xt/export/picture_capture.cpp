@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hostapi/host_tables.h"
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "xt/export/archive_layout.h"
 #include "xt/export/box_record.h"
@@ -108,7 +109,7 @@ std::string ExportPicture::Write(ExportSettings& settings, std::string_view prop
   const std::string page = settings.page_path.empty() ? PagePath(settings) : settings.page_path;
   const std::string folder = platform::FolderPart(page);
   CreateFolders(folder);  // on failure the writers find no folder and write nothing
-  const std::string path = platform::JoinPath(folder, name);
+  const std::string path = platform::DiskPath(platform::JoinPath(folder, name));
   if (format_ & kPictureJpeg) {
     WriteJpegFile(bitmap, path, (format_ & kPictureInterlaced) != 0);
   } else if (format_ & kPictureGif) {

@@ -108,6 +108,7 @@ class TextConverter {
   XtFixed current_size_ = 0;
   std::int16_t font_id_ = kNoFont;
   std::int16_t color_ = kInitialColor;
+  bool link_open_ = false;  // a link's start tag was written and its end is still due
   bool font_open_ = false;
   unsigned run_state_ = 0;
   bool paragraph_start_ = true;
@@ -203,7 +204,9 @@ void TextConverter::RestoreWriter() {
 
 void TextConverter::LinkMark(const XtTextRun& run) {
   if (run.mark == XT_MARK_LINK_END) {
-    Write("</A>");
+    // Only a link whose start was written gets an end: an unknown type writes no start.
+    if (link_open_) Write("</A>");
+    link_open_ = false;
     return;
   }
   if (run.mark != XT_MARK_LINK_DATA || previous_mark_ != XT_MARK_LINK_START || run.count <= 0) {
@@ -236,6 +239,7 @@ void TextConverter::LinkMark(const XtTextRun& run) {
   tag += "\">";
   // One chunk, so that a line break never falls inside the target.
   Write(tag);
+  link_open_ = true;
 }
 
 void TextConverter::NormalRun(const XtTextRun& run) {
@@ -277,7 +281,13 @@ void TextConverter::NormalRun(const XtTextRun& run) {
                      RelativeRootPrefix(*settings_)));
   }
   if (paragraph_start_ && run.drop_cap != 0 && run.count > 0) {
-    Write(DropCapImage(settings_->DestFolder, run.bytes[0], RelativeRootPrefix(*settings_)));
+    const std::string image =
+        DropCapImage(settings_->DestFolder, run.bytes[0], RelativeRootPrefix(*settings_));
+    if (image == kMissedDropCap) {
+      settings_->job_warnings +=
+          "Drop-cap picture missing: " + DropCapPath(settings_->DestFolder, run.bytes[0]) + "\n";
+    }
+    Write(image);
     position = 1;
   }
 

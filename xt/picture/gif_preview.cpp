@@ -16,7 +16,6 @@ using namespace gif;
 constexpr int kMaxCodes = 1 << kMaxCodeBits;
 constexpr int kStackSize = 4096;
 constexpr std::uint32_t kPreviewColors = 256;
-constexpr std::size_t kBitReadSlack = 4;  // zero bytes after the data for 32-bit loads
 
 class ByteReader {
  public:
@@ -56,28 +55,41 @@ class ByteReader {
 class PixelPlacer {
  public:
   PixelPlacer(std::uint8_t* bits, std::size_t stride, int width, int height, bool interlaced)
-      : bits_(bits), stride_(stride), width_(width), height_(height), interlaced_(interlaced) {}
+      : bits_(bits),
+        stride_(stride),
+        width_(width),
+        height_(height),
+        interlaced_(interlaced),
+        spread_(interlaced) {}
 
-  bool Complete() const {
-    return placed_ >= static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+  std::uint64_t PixelCount() const {
+    return static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
   }
+  bool Complete() const { return placed_ >= PixelCount(); }
 
-  void Put(const std::uint8_t* pixels, int count) {
+  void Put(const std::uint8_t* pixels, std::uint64_t count) {
     if (width_ == 0 || height_ == 0) return;
     while (count > 0) {
-      const int n = std::min(count, width_ - column_);
+      const int n = static_cast<int>(std::min<std::uint64_t>(count, width_ - column_));
       std::memcpy(RowAt(row_) + column_, pixels, static_cast<std::size_t>(n));
       pixels += n;
-      count -= n;
+      count -= static_cast<std::uint64_t>(n);
       column_ += n;
       placed_ += static_cast<std::uint64_t>(n);
       if (column_ == width_) NextRow();
     }
   }
 
+  // Every pixel of the picture in file order: each row is written by its own pass, so the
+  // copies into the rows below would all be overwritten and are left out.
+  void PutWhole(const std::uint8_t* pixels) {
+    spread_ = false;
+    Put(pixels, PixelCount());
+  }
+
   // Spreads a row left unfinished by an early end code.
   void End() {
-    if (interlaced_ && column_ > 0 && height_ > 0) Spread(static_cast<std::size_t>(column_));
+    if (spread_ && column_ > 0 && height_ > 0) Spread(static_cast<std::size_t>(column_));
   }
 
  private:
@@ -96,7 +108,7 @@ class PixelPlacer {
       row_ = std::min(row_ + 1, height_ - 1);  // longer data keeps writing the last row
       return;
     }
-    Spread(static_cast<std::size_t>(width_));
+    if (spread_) Spread(static_cast<std::size_t>(width_));
     if (row_ + kInterlacePasses[pass_].step < height_) {
       row_ += kInterlacePasses[pass_].step;
       return;
@@ -116,6 +128,7 @@ class PixelPlacer {
   int width_;
   int height_;
   bool interlaced_;
+  bool spread_;
   std::size_t pass_ = 0;
   int row_ = 0;
   int column_ = 0;
@@ -128,11 +141,12 @@ class CodeReader {
  public:
   explicit CodeReader(std::vector<std::uint8_t> data) : data_(std::move(data)) {
     total_bits_ = static_cast<std::uint64_t>(data_.size()) * 8;
-    data_.resize(data_.size() + kBitReadSlack, 0);
+    data_.resize(data_.size() + sizeof(std::uint32_t), 0);
   }
   // False when the data holds fewer than `bits` more bits.
   bool Read(int bits, int& code) {
     if (position_ + static_cast<std::uint64_t>(bits) > total_bits_) return false;
+    // Compilers make this one unaligned load.
     const std::uint8_t* p = data_.data() + (position_ >> 3);
     const std::uint32_t word = p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
     code = static_cast<int>((word >> (position_ & 7)) & ((1u << bits) - 1));
@@ -144,6 +158,177 @@ class CodeReader {
   std::vector<std::uint8_t> data_;
   std::uint64_t total_bits_ = 0;
   std::uint64_t position_ = 0;
+};
+
+// Decodes the codes into one run of pixels in file order, then places the run in the bitmap.
+// What makes it fast: every string in the table is a run of pixels already written (the
+// string of the code before it plus one pixel), so a code is one copy from earlier output,
+// eight bytes at a time, with no walk through prefix links. Data that goes on past the end of
+// the picture wraps onto its last row, where strings are no longer one run; from there on
+// each code is spelt out from the prefix and suffix tables, as a plain decoder does.
+class LzwDecoder {
+ public:
+  LzwDecoder(int color_bits, PixelPlacer& placer)
+      : color_bits_(color_bits),
+        clear_(1 << color_bits),
+        end_(clear_ + 1),
+        picture_end_(static_cast<std::size_t>(clear_) + placer.PixelCount()),
+        placer_(placer) {
+    // The one-pixel strings of the literal codes lead the run.
+    MakeRun(std::min<std::size_t>(picture_end_, kFirstRunSize));
+    for (int c = 0; c < clear_; ++c) {
+      run_[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c);
+      strings_[static_cast<std::size_t>(c)] = {static_cast<std::uint32_t>(c), 1};
+    }
+    position_ = static_cast<std::size_t>(clear_);
+  }
+
+  int Decode(CodeReader& codes) {
+    ResetTable();
+    int code = 0;
+    while (true) {
+      if (!codes.Read(bits_, code)) {
+        // Data that stops without an end code is enough once every pixel is there.
+        if (Complete()) break;
+        return kGifDataEnds;
+      }
+      if (code == clear_) {
+        ResetTable();
+        continue;
+      }
+      if (code == end_) break;
+      if (previous_ < 0) {
+        if (code >= clear_) return kGifBadCode;
+        if (int e = Emit(code, false)) return e;
+      } else {
+        if (code > next_) return kGifBadCode;
+        // The next free code: the previous string followed by its own first pixel.
+        const bool repeat = code == next_;
+        if (int e = Emit(repeat ? previous_ : code, repeat)) return e;
+        AddString();
+      }
+      previous_ = code;
+      previous_string_ = current_string_;
+    }
+    Finish();
+    return kGifPreviewOk;
+  }
+
+ private:
+  struct RunString {
+    std::uint32_t start;  // in run_
+    std::uint32_t length;
+  };
+  static constexpr std::size_t kFirstRunSize = std::size_t{1} << 20;
+  static constexpr std::size_t kCopySlack = 8;  // a copy may write up to 7 bytes beyond
+
+  void ResetTable() {
+    bits_ = color_bits_ + 1;
+    next_ = clear_ + 2;
+    limit_ = 2 * clear_;
+    previous_ = -1;
+  }
+
+  bool Complete() const { return overflowed_ ? placer_.Complete() : position_ == picture_end_; }
+
+  // Writes the string of `code`, plus its first pixel again when `repeat`.
+  int Emit(int code, bool repeat) {
+    if (overflowed_) return Spell(code, repeat);
+    const RunString s = strings_[static_cast<std::size_t>(code)];
+    const std::size_t length = s.length + (repeat ? 1 : 0);
+    if (position_ + length > run_end_ && !MakeRoom(position_ + length)) {
+      placer_.Put(run_.data() + clear_, position_ - static_cast<std::size_t>(clear_));
+      overflowed_ = true;
+      return Spell(code, repeat);
+    }
+    // The source lies wholly before the destination, so word copies never read a byte this
+    // copy has written.
+    const std::uint8_t* from = run_.data() + s.start;
+    std::uint8_t* to = run_.data() + position_;
+    for (std::size_t i = 0; i < s.length; i += 8)
+      std::memcpy(to + i, from + i, 8);
+    if (repeat) to[s.length] = from[0];
+    first_ = from[0];
+    current_string_ = {static_cast<std::uint32_t>(position_), static_cast<std::uint32_t>(length)};
+    position_ += length;
+    return kGifPreviewOk;
+  }
+
+  // Grows the run up to the end of the picture; false when `end` lies beyond it.
+  bool MakeRoom(std::size_t end) {
+    if (end > picture_end_) return false;
+    MakeRun(std::min(picture_end_, std::max(end, 2 * run_end_)));
+    return true;
+  }
+
+  void MakeRun(std::size_t end) {
+    run_end_ = end;
+    run_.resize(end + kCopySlack);
+  }
+
+  // The string of `code` from the prefix links, written past the picture's end.
+  int Spell(int code, bool repeat) {
+    int sp = kStackSize;
+    if (repeat) stack_[--sp] = first_;
+    int current = code;
+    while (current >= clear_) {
+      if (sp == 0) return kGifStringTooLong;
+      stack_[--sp] = suffix_[static_cast<std::size_t>(current)];
+      current = prefix_[static_cast<std::size_t>(current)];
+    }
+    if (sp == 0) return kGifStringTooLong;
+    first_ = static_cast<std::uint8_t>(current);
+    stack_[--sp] = first_;
+    placer_.Put(stack_.data() + sp, static_cast<std::uint64_t>(kStackSize - sp));
+    return kGifPreviewOk;
+  }
+
+  void AddString() {
+    // A full table stops growing until the next clear code.
+    if (next_ >= kMaxCodes) return;
+    const auto n = static_cast<std::size_t>(next_);
+    strings_[n] = {previous_string_.start, previous_string_.length + 1};
+    prefix_[n] = static_cast<std::uint16_t>(previous_);
+    suffix_[n] = first_;
+    ++next_;
+    if (next_ >= limit_ && bits_ < kMaxCodeBits) {
+      ++bits_;
+      limit_ *= 2;
+    }
+  }
+
+  void Finish() {
+    if (!overflowed_) {
+      const std::size_t count = position_ - static_cast<std::size_t>(clear_);
+      if (position_ == picture_end_) {
+        placer_.PutWhole(run_.data() + clear_);
+      } else {
+        placer_.Put(run_.data() + clear_, count);
+      }
+    }
+    placer_.End();
+  }
+
+  const int color_bits_;
+  const int clear_;
+  const int end_;
+  const std::size_t picture_end_;  // in run_: the literals, then every pixel of the picture
+  PixelPlacer& placer_;
+  std::vector<std::uint8_t> run_;
+  std::size_t run_end_ = 0;  // run_ holds kCopySlack bytes more
+  std::size_t position_ = 0;
+  bool overflowed_ = false;
+  int bits_ = 0;
+  int next_ = 0;
+  int limit_ = 0;
+  int previous_ = -1;  // no code since the last clear
+  RunString previous_string_{};
+  RunString current_string_{};
+  std::uint8_t first_ = 0;  // first pixel of the string written last
+  std::array<RunString, kMaxCodes> strings_{};
+  std::array<std::uint16_t, kMaxCodes> prefix_{};
+  std::array<std::uint8_t, kMaxCodes> suffix_{};
+  std::array<std::uint8_t, kStackSize> stack_{};
 };
 
 class GifPreviewDecoder {
@@ -279,66 +464,8 @@ class GifPreviewDecoder {
     PixelPlacer placer(bitmap_.data() + DibBitsOffset(header), DibRowStride(8, width_), width_,
                        height_, interlaced_);
     CodeReader codes(CollectData());
-    const int clear = 1 << color_bits_;
-    const int end = clear + 1;
-    int bits = color_bits_ + 1;
-    int next = clear + 2;
-    int limit = 2 * clear;
-    int previous = -1;  // no code since the last clear
-    std::uint8_t first = 0;
-    int code = 0;
-    while (true) {
-      if (!codes.Read(bits, code)) {
-        // Data that stops without an end code is enough once every pixel is there.
-        if (placer.Complete()) break;
-        return kGifDataEnds;
-      }
-      if (code == clear) {
-        bits = color_bits_ + 1;
-        next = clear + 2;
-        limit = 2 * clear;
-        previous = -1;
-        continue;
-      }
-      if (code == end) break;
-      if (previous < 0) {
-        if (code >= clear) return kGifBadCode;
-        first = static_cast<std::uint8_t>(code);
-        placer.Put(&first, 1);
-        previous = code;
-        continue;
-      }
-      if (code > next) return kGifBadCode;
-      int sp = kStackSize;
-      int current = code;
-      if (code == next) {
-        // The string of the previous code followed by its own first pixel.
-        stack_[--sp] = first;
-        current = previous;
-      }
-      while (current >= clear) {
-        if (sp == 0) return kGifStringTooLong;
-        stack_[--sp] = suffix_[current];
-        current = prefix_[current];
-      }
-      if (sp == 0) return kGifStringTooLong;
-      first = static_cast<std::uint8_t>(current);
-      stack_[--sp] = first;
-      // A full table stops growing until the next clear code.
-      if (next < kMaxCodes) {
-        prefix_[next] = static_cast<std::uint16_t>(previous);
-        suffix_[next] = first;
-        ++next;
-        if (next >= limit && bits < kMaxCodeBits) {
-          ++bits;
-          limit *= 2;
-        }
-      }
-      placer.Put(stack_.data() + sp, kStackSize - sp);
-      previous = code;
-    }
-    placer.End();
-    return kGifPreviewOk;
+    auto lzw = std::make_unique<LzwDecoder>(color_bits_, placer);
+    return lzw->Decode(codes);
   }
 
   ByteReader in_;
@@ -348,9 +475,6 @@ class GifPreviewDecoder {
   int height_ = 0;
   bool interlaced_ = false;
   PackedBitmap bitmap_;
-  std::array<std::uint16_t, kMaxCodes> prefix_{};
-  std::array<std::uint8_t, kMaxCodes> suffix_{};
-  std::array<std::uint8_t, kStackSize> stack_{};
 };
 
 }  // namespace

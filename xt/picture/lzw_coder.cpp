@@ -1,40 +1,43 @@
 #include "xt/picture/lzw_coder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace xt {
 namespace {
 
-// The primary hash puts the pixel above the prefix bits: 8 minus the doublings that take the
-// table size to 65536 or more.
-constexpr int HashShift() {
-  int shift = 0;
-  for (long size = LzwCoder::kHashSize; size < 65536L; size *= 2)
-    ++shift;
-  return 8 - shift;
+constexpr int kClassicHashSize = 5003;
+// Takes the place of a forgotten string: not empty, so probes go past it, and no key with
+// a code.
+constexpr std::uint32_t kForgotten = 0xFFFFF000u;
+
+// The code of a slot's word when its key is `key`, else 0 or above 4095.
+std::uint32_t CodeFor(std::uint32_t word, std::uint32_t key) {
+  return word ^ (key << LzwCoder::kMaxCodeBits);
 }
-constexpr int kHashShift = HashShift();
-static_assert(kHashShift == 4);
+bool IsCode(std::uint32_t code) {
+  return code - 1 < LzwCoder::kMaxCodes - 1;  // 1 to 4095; string codes start at 6
+}
+
+// Eight bytes, least significant first, in one store; the coder's chunk has room for them
+// beyond its end.
+void StoreWord64(std::uint8_t* out, std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  std::memcpy(out, &word, sizeof word);
+}
 
 }  // namespace
 
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
-      keys_(kHashSize, -1),
-      codes_(kHashSize, 0),
+      slots_(std::size_t{1} << kTableBits, 0),
       initial_bits_(min_code_size + 1),
-      clear_code_(1 << min_code_size),
-      end_code_((1 << min_code_size) + 1),
-      next_code_((1 << min_code_size) + 2),
+      clear_code_(1u << min_code_size),
+      end_code_(clear_code_ + 1),
+      next_code_(clear_code_ + 2),
       code_bits_(min_code_size + 1),
-      max_code_((1 << (min_code_size + 1)) - 1) {}
-
-void LzwCoder::ClearTable() {
-  std::fill(keys_.begin(), keys_.end(), -1);
-  next_code_ = clear_code_ + 2;
-  clear_flag_ = true;
-  Output(clear_code_);
-}
+      max_code_((1u << (min_code_size + 1)) - 1) {}
 
 void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
   std::size_t i = 0;
@@ -43,81 +46,180 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     prefix_ = pixels[i++];
     Output(clear_code_);
   }
-  int prefix = prefix_;
-  std::int32_t* keys = keys_.data();
-  std::uint16_t* codes = codes_.data();
+  std::uint32_t prefix = static_cast<std::uint32_t>(prefix_);
+  std::uint32_t* slots = slots_.data();
+  std::uint32_t* key_of_code = key_of_code_.data();
+  // The coder's state in registers for the common new string: one that neither widens the
+  // codes, fills the table, is "0 0", nor meets the classic layout.
+  std::uint64_t accumulator = 0;
+  int accumulated_bits = 0;
+  std::size_t chunk_count = 0;
+  std::uint32_t next_code = 0;
+  std::uint32_t plain_below = 0;
+  int code_bits = 0;
+  auto load = [&] {
+    accumulator = accumulator_;
+    accumulated_bits = accumulated_bits_;
+    chunk_count = chunk_count_;
+    next_code = next_code_;
+    code_bits = code_bits_;
+    plain_below = following_classic_ ? 0 : std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
+  };
+  auto save = [&] {
+    accumulator_ = accumulator;
+    accumulated_bits_ = accumulated_bits;
+    chunk_count_ = chunk_count;
+    next_code_ = next_code;
+  };
+  load();
   for (; i < count; ++i) {
-    const int pixel = pixels[i];
-    const std::int32_t key = (pixel << kMaxCodeBits) + prefix;
-    int slot = (pixel << kHashShift) ^ prefix;
-    if (keys[slot] == key) {
-      prefix = codes[slot];
+    const std::uint32_t pixel = pixels[i];
+    const std::uint32_t key = Key(prefix, pixel);
+    std::uint32_t slot = Slot(prefix, pixel);
+    std::uint32_t word = slots[slot];
+    std::uint32_t code = CodeFor(word, key);
+    while (!IsCode(code) && word != 0) {
+      slot = (slot + 1) & kTableMask;
+      word = slots[slot];
+      code = CodeFor(word, key);
+    }
+    if (word != 0) {
+      prefix = code;
       continue;
     }
-    if (keys[slot] >= 0) {
-      const int step = slot == 0 ? 1 : kHashSize - slot;
-      bool found = false;
-      do {
-        slot -= step;
-        if (slot < 0) slot += kHashSize;
-        if (keys[slot] == key) {
-          found = true;
-          break;
-        }
-      } while (keys[slot] > 0);
-      if (found) {
-        prefix = codes[slot];
-        continue;
+    if (next_code < plain_below && key != 0) {
+      accumulator |= std::uint64_t{prefix} << accumulated_bits;
+      accumulated_bits += code_bits;
+      StoreWord64(chunk_.data() + chunk_count, accumulator);
+      chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
+      accumulator >>= accumulated_bits & ~7;
+      accumulated_bits &= 7;
+      slots[slot] = (key << kMaxCodeBits) | next_code;
+      key_of_code[next_code] = key;
+      ++next_code;
+      if (chunk_count >= kChunkSize) {
+        save();
+        FlushChunk(false);
+        load();
       }
-    }
-    Output(prefix);
-    prefix = pixel;
-    if (next_code_ < kMaxCodes) {
-      codes[slot] = static_cast<std::uint16_t>(next_code_++);
-      keys[slot] = key;
     } else {
-      ClearTable();
+      save();
+      Output(prefix);
+      if (next_code_ < kMaxCodes) {
+        AddString(slot, key);
+      } else {
+        ClearTable();
+      }
+      load();
     }
+    prefix = pixel;
   }
-  prefix_ = prefix;
+  save();
+  prefix_ = static_cast<int>(prefix);
 }
 
-void LzwCoder::Output(int code) {
-  accumulator_ &= (1u << accumulated_bits_) - 1;
-  accumulator_ |= static_cast<std::uint32_t>(code) << accumulated_bits_;
-  accumulated_bits_ += code_bits_;
-  while (accumulated_bits_ >= 8) {
-    EmitByte(static_cast<std::uint8_t>(accumulator_));
-    accumulator_ >>= 8;
-    accumulated_bits_ -= 8;
+void LzwCoder::AddString(std::uint32_t slot, std::uint32_t key) {
+  if (key == 0 && !following_classic_) {
+    // "0 0" goes to the classic slot 0 unless a string with that primary slot, pixel p
+    // after prefix 16 p, holds it already.
+    for (std::uint32_t p = 1; p < 256 && (p << 4) < next_code_; ++p) {
+      if (slots_[Find(Key(p << 4, p))] != 0) {
+        FollowClassicTable();
+        break;
+      }
+    }
   }
-  if (clear_flag_) {
-    code_bits_ = initial_bits_;
-    max_code_ = (1 << code_bits_) - 1;
-    clear_flag_ = false;
-  } else if (next_code_ > max_code_) {
+  if (following_classic_) PlaceInClassicTable(key);
+  slots_[slot] = (key << kMaxCodeBits) | next_code_;
+  key_of_code_[next_code_] = key;
+  ++next_code_;
+}
+
+std::uint32_t LzwCoder::Find(std::uint32_t key) const {
+  std::uint32_t slot = Slot(key >> 8, key & 0xFF);
+  while (slots_[slot] != 0 && !IsCode(CodeFor(slots_[slot], key)))
+    slot = (slot + 1) & kTableMask;
+  return slot;
+}
+
+// Builds the classic table as it stands: its strings went in in the order of their codes.
+void LzwCoder::FollowClassicTable() {
+  following_classic_ = true;
+  classic_keys_.assign(kClassicHashSize, -1);
+  for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
+    PlaceInClassicTable(key_of_code_[code]);
+}
+
+// Where the classic coder stores a new string: its probe steps back by 5003 - slot from the
+// primary slot and stops at the first slot whose key is not positive, key 0 included.
+void LzwCoder::PlaceInClassicTable(std::uint32_t key) {
+  const std::uint32_t prefix = key >> 8;
+  const std::uint32_t pixel = key & 0xFF;
+  int slot = static_cast<int>((pixel << 4) ^ prefix);
+  if (classic_keys_[slot] >= 0) {
+    const int step = slot == 0 ? 1 : kClassicHashSize - slot;
+    do {
+      slot -= step;
+      if (slot < 0) slot += kClassicHashSize;
+    } while (classic_keys_[slot] > 0);
+    if (classic_keys_[slot] == 0) {
+      // "0 0" is forgotten.
+      const std::uint32_t zero_zero = Find(Key(0, 0));
+      slots_[zero_zero] = kForgotten;
+    }
+  }
+  classic_keys_[slot] = static_cast<std::int32_t>((pixel << kMaxCodeBits) + prefix);
+}
+
+void LzwCoder::ClearTable() {
+  std::fill(slots_.begin(), slots_.end(), 0);
+  following_classic_ = false;
+  next_code_ = clear_code_ + 2;
+  PutBits(clear_code_);
+  code_bits_ = initial_bits_;
+  max_code_ = (1u << code_bits_) - 1;
+}
+
+void LzwCoder::Output(std::uint32_t code) {
+  PutBits(code);
+  if (next_code_ > max_code_) {
     ++code_bits_;
-    max_code_ = code_bits_ == kMaxCodeBits ? kMaxCodes : (1 << code_bits_) - 1;
+    max_code_ = code_bits_ == kMaxCodeBits ? kMaxCodes : (1u << code_bits_) - 1;
   }
+}
+
+void LzwCoder::PutBits(std::uint32_t code) {
+  accumulator_ |= std::uint64_t{code} << accumulated_bits_;
+  accumulated_bits_ += code_bits_;
+  StoreWord64(chunk_.data() + chunk_count_, accumulator_);
+  chunk_count_ += static_cast<std::size_t>(accumulated_bits_ >> 3);
+  accumulator_ >>= accumulated_bits_ & ~7;
+  accumulated_bits_ &= 7;
+  if (chunk_count_ >= kChunkSize) FlushChunk(false);
 }
 
 void LzwCoder::Finish() {
-  if (prefix_ >= 0) Output(prefix_);
+  if (prefix_ >= 0) Output(static_cast<std::uint32_t>(prefix_));
   Output(end_code_);
-  while (accumulated_bits_ > 0) {
-    EmitByte(static_cast<std::uint8_t>(accumulator_));
+  for (; accumulated_bits_ > 0; accumulated_bits_ -= 8) {
+    chunk_[chunk_count_++] = static_cast<std::uint8_t>(accumulator_);
     accumulator_ >>= 8;
-    accumulated_bits_ -= 8;
   }
   accumulated_bits_ = 0;
-  FlushBlock();
+  FlushChunk(true);
 }
 
-void LzwCoder::FlushBlock() {
-  if (block_count_ == 0) return;
-  stream_.push_back(static_cast<std::uint8_t>(block_count_));
-  stream_.insert(stream_.end(), block_, block_ + block_count_);
-  block_count_ = 0;
+// Writes the full sub-blocks collected, and with `all` the short last one too.
+void LzwCoder::FlushChunk(bool all) {
+  std::size_t done = 0;
+  while (chunk_count_ - done >= kSubBlockSize || (all && done < chunk_count_)) {
+    const std::size_t n = std::min<std::size_t>(kSubBlockSize, chunk_count_ - done);
+    stream_.push_back(static_cast<std::uint8_t>(n));
+    stream_.insert(stream_.end(), chunk_.begin() + done, chunk_.begin() + done + n);
+    done += n;
+  }
+  std::memmove(chunk_.data(), chunk_.data() + done, chunk_count_ - done);
+  chunk_count_ -= done;
 }
 
 }  // namespace xt

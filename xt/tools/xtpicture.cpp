@@ -29,7 +29,11 @@ constexpr const char* kUsage =
     "gif      writes IN (a binary PPM or a BMP) as a GIF89a file, reduced to 256 colours\n"
     "jpeg     writes IN (a binary PPM or a 24-bit BMP) as a JPEG file at quality 75\n"
     "preview  decodes a GIF or JPEG file as the preview does and writes it as a BMP file;\n"
-    "         a GIF the preview refuses prints its error code and exits with 1\n";
+    "         a GIF the preview refuses prints its error code and exits with 1\n"
+    "\n"
+    "       xtpicture --help | --version\n"
+    "\n"
+    "Exit status: 0 success, 1 a picture that could not be read or written, 2 usage error.\n";
 
 struct Options {
   std::vector<std::string> files;
@@ -38,7 +42,8 @@ struct Options {
   bool progressive = false;
 };
 
-bool ParseOptions(int argc, char** argv, Options& options) {
+// Fills `options`; on a usage error returns false with `error` set.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--interlaced") {
@@ -47,13 +52,24 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.transparent = true;
     } else if (arg == "--progressive") {
       options.progressive = true;
-    } else if (arg.starts_with("--")) {
+    } else if (arg.starts_with("-") && arg != "-") {
+      error = "unknown option " + arg;
       return false;
     } else {
       options.files.push_back(arg);
     }
   }
-  return options.files.size() == 2;
+  if (options.files.size() != 2) {
+    error = "needs an input and an output file";
+    return false;
+  }
+  return true;
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "xtpicture: %s\nTry 'xtpicture --help' for more information.\n",
+               message.c_str());
+  return kExitUsage;
 }
 
 int Fail(const std::string& message) {
@@ -113,22 +129,27 @@ int Preview(const Options& o) {
 }
 
 int Run(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  if (argc < 2) return UsageError("no command given");
+  const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
     std::fputs(kUsage, stdout);
     return kExitOk;
   }
-  Options options;
-  if (argc < 2 || !ParseOptions(argc, argv, options)) {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
+  if (command == "--version") {
+    std::printf("xtpicture %s\n", MARLIX_VERSION);
+    return kExitOk;
   }
-  const std::string command = argv[1];
+  if (command != "gif" && command != "jpeg" && command != "preview") {
+    return UsageError("unknown command \"" + command + "\"");
+  }
+  Options options;
+  std::string error;
+  if (!ParseOptions(argc, argv, options, error)) return UsageError(command + ": " + error);
   if (command == "gif" && !options.progressive) return WriteGif(options);
   if (command == "jpeg" && !options.interlaced && !options.transparent) return WriteJpeg(options);
   if (command == "preview" && !options.progressive && !options.interlaced && !options.transparent)
     return Preview(options);
-  std::fputs(kUsage, stderr);
-  return kExitUsage;
+  return UsageError(command + ": an option that does not belong to it");
 }
 
 }  // namespace

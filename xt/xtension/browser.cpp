@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/cp1252.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/shell.h"
@@ -93,6 +94,14 @@ std::string ExecutableFolder() {
   return error ? std::string() : exe.parent_path().string();
 }
 
+// Hands the page to the desktop's default program for it, else to xdg-open; false when neither
+// could be started.
+bool StartDesktopHandler(const std::string& path, const std::string& url) {
+  std::vector<std::string> command =
+      platform::AssociatedCommand(path, url).value_or(std::vector<std::string>{"xdg-open", url});
+  return LaunchWords(std::move(command)).has_value();
+}
+
 }  // namespace
 
 BrowserChannel::BrowserChannel(int kind, const BrowserOptions& options)
@@ -157,7 +166,9 @@ std::string PathToFileUrl(std::string_view path) {
 
 int ShowInBrowser(ExportSettings& settings, std::string_view target, bool convert,
                   const BrowserOptions& options) {
-  const std::string url = convert ? PathToFileUrl(target) : std::string(target);
+  // A page path is the system's text; the browser is given the name it has on disk.
+  const std::string disk_path = convert ? platform::DiskPath(target) : std::string(target);
+  const std::string url = convert ? PathToFileUrl(disk_path) : disk_path;
   int kind = settings.Explorer != 0 ? kBrowserChromium : kBrowserFirefox;
   int attempts = 0;
   int last_kind = kind;
@@ -170,12 +181,11 @@ int ShowInBrowser(ExportSettings& settings, std::string_view target, bool conver
 
     std::string browser = settings.ReadString("Browser");
     if (browser.empty()) {
-      if (std::optional<std::string> program = platform::AssociatedProgram(std::string(target))) {
-        settings.WriteString("Browser", *program);
-      } else {
-        ShowMessage(kMustSetBrowser);
-        OpenPathsSheet(browser);
-      }
+      // The desktop's default handler opens the page itself. What it runs is the desktop's
+      // choice, kept there: it is not stored as the Browser setting.
+      if (StartDesktopHandler(disk_path, url)) return 0;
+      ShowMessage(kMustSetBrowser);
+      OpenPathsSheet(browser);
       browser = settings.ReadString("Browser");
     }
     if (LaunchProgram(browser)) {
@@ -209,7 +219,7 @@ std::optional<pid_t> LaunchProgram(std::string_view command_line) {
   return LaunchWords(std::move(*words));
 }
 
-void LaunchIndexer(const ExportSettings& settings) {
+bool LaunchIndexer(const ExportSettings& settings) {
   std::optional<std::vector<std::string>> words =
       platform::SplitCommandLine(settings.ReadString("Indexer"));
   if (words && !words->empty()) {
@@ -219,7 +229,9 @@ void LaunchIndexer(const ExportSettings& settings) {
       if (platform::FindProgram(beside)) program = beside;
     }
   }
-  if (!words || !LaunchWords(std::move(*words))) ShowMessage(kCouldNotStartIndexer);
+  if (words && LaunchWords(std::move(*words))) return true;
+  ShowMessage(kCouldNotStartIndexer);
+  return false;
 }
 
 }  // namespace xt

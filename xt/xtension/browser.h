@@ -59,8 +59,9 @@ class BrowserChannel {
 // than 3 characters stays as it is.
 std::string PathToFileUrl(std::string_view path);
 
-// Shows a page (or URL when `convert` is false) in the browser; 0 when the browser confirmed,
-// 1 otherwise (after the message "Could not show file").
+// Shows a page (its path as the system's text, or a URL when `convert` is false) in the browser;
+// 0 when the browser confirmed or, with no Browser setting, the desktop's default program for the
+// page was started with it; 1 otherwise (after the message "Could not show file").
 int ShowInBrowser(ExportSettings& settings, std::string_view target, bool convert,
                   const BrowserOptions& options = {});
 
@@ -69,8 +70,8 @@ int ShowInBrowser(ExportSettings& settings, std::string_view target, bool conver
 // process could not be created.
 std::optional<pid_t> LaunchProgram(std::string_view command_line);
 
-// Starts the indexer from the "Indexer" setting; "Could not start Indexer" when it cannot.
-// A bare program name not on PATH is looked for beside the running executable.
-void LaunchIndexer(const ExportSettings& settings);
+// Starts the indexer from the "Indexer" setting; "Could not start Indexer" and false when it
+// cannot. A bare program name not on PATH is looked for beside the running executable.
+bool LaunchIndexer(const ExportSettings& settings);
 
 }  // namespace xt

@@ -21,6 +21,8 @@ constexpr int32_t kHandledOpcodes[] = {
 
 // A callback called without the parameter block its opcode needs.
 constexpr XtErr kMissingParams = 1;
+// A menu command that could not do its work.
+constexpr XtErr kCommandFailed = 2;
 constexpr int kJobRefused = -1;
 
 struct XtensionState {
@@ -55,23 +57,27 @@ void UpdateMenus() {
   if (state.export_item == 0) return;
   const XtMenuTable& menus = Host().menus;
   menus.enable_item(state.export_item, Host().items.has_document() != 0 ? 1 : 0);
-  menus.set_item_text(state.export_item, state.export_sheet ? kMenuHideExport : kMenuOpenExport);
+  menus.set_item_text(state.export_item, ExportSheetOpen() ? kMenuHideExport : kMenuOpenExport);
 }
 
 void ToggleExportSheet() {
   XtensionState& state = State();
-  if (state.export_sheet) {
+  if (ExportSheetOpen()) {
     state.export_sheet.reset();
-  } else if (Ui().open_export_sheet) {
+    return;
+  }
+  state.export_sheet.reset();
+  if (Ui().open_export_sheet) {
     state.export_sheet = Ui().open_export_sheet(Host().windows.front_window());
   } else {
     NotAvailable("export palette");
   }
 }
 
-void MenuCommand(const XtMenuCommandParams& params) {
+// Nonzero when the command could not do its work (the host may tell its caller).
+XtErr MenuCommand(const XtMenuCommandParams& params) {
   XtensionState& state = State();
-  if (params.item == 0) return;
+  if (params.item == 0) return 0;
   if (params.item == state.export_item) {
     ToggleExportSheet();
   } else if (params.item == state.preferences_item) {
@@ -81,8 +87,9 @@ void MenuCommand(const XtMenuCommandParams& params) {
       NotAvailable("preferences sheet");
     }
   } else if (params.item == state.indexer_item && state.settings) {
-    LaunchIndexer(*state.settings);
+    if (!LaunchIndexer(*state.settings)) return kCommandFailed;
   }
+  return 0;
 }
 
 void Unload() {
@@ -94,7 +101,7 @@ void Unload() {
   std::remove(state.temporary_file.c_str());
 }
 
-int RunJob(XtJobParams& params) {
+int RunJobFields(XtJobParams& params) {
   ExportSettings* settings = State().settings.get();
   if (settings == nullptr || params.field_count < 0 ||
       (params.field_count > 0 && params.fields == nullptr))
@@ -108,10 +115,31 @@ int RunJob(XtJobParams& params) {
         !settings->SetJobField(field.name, field.value))
       return kJobRefused;
   }
+  settings->browser_allowed = params.no_browser == 0;
   return RunExportJob(*settings, params.operation,
                       [](ExportSettings& target, const std::string& page) {
                         return ShowInBrowser(target, page, true);
                       });
+}
+
+// Runs the job and tells the host what became of it.
+void RunJob(XtJobParams& params) {
+  params.page_path = nullptr;
+  params.warnings = nullptr;
+  params.browser_failed = 0;
+  ExportSettings* settings = State().settings.get();
+  if (settings != nullptr) {
+    // A refused job reports nothing of the job before it.
+    settings->job_warnings.clear();
+    settings->browser_failed = false;
+  }
+  params.result = RunJobFields(params);
+  if (settings == nullptr) return;
+  if (params.result != kJobRefused && !settings->page_path.empty()) {
+    params.page_path = settings->page_path.c_str();
+  }
+  if (!settings->job_warnings.empty()) params.warnings = settings->job_warnings.c_str();
+  params.browser_failed = settings->browser_failed ? 1 : 0;
 }
 
 }  // namespace
@@ -147,6 +175,7 @@ XtErr StartXtension() {
       std::fprintf(stderr, "%s: %s\n", kJpegErrorTitle, text);
     }
   });
+  if (Ui().show_startup_window) Ui().show_startup_window();
   return 0;
 }
 
@@ -167,26 +196,24 @@ XtErr XtensionCallback(int32_t opcode, void* params) {
       BuildMenus(*static_cast<XtMenuBuildParams*>(params));
       return 0;
     case XT_OP_MENU_COMMAND:
-      MenuCommand(*static_cast<XtMenuCommandParams*>(params));
-      return 0;
+      return MenuCommand(*static_cast<XtMenuCommandParams*>(params));
     case XT_OP_FILTER_BEGIN:
       return FilterBegin(*static_cast<XtFilterBeginParams*>(params));
     case XT_OP_FILTER_RUN:
       return FilterRun(*static_cast<XtTextRun*>(params));
     case XT_OP_FILTER_END:
       return FilterEnd(*static_cast<XtFilterEndParams*>(params));
-    case XT_OP_JOB: {
-      auto& job = *static_cast<XtJobParams*>(params);
-      job.result = RunJob(job);
+    case XT_OP_JOB:
+      RunJob(*static_cast<XtJobParams*>(params));
       return 0;
-    }
     default:
       return 0;
   }
 }
 
 bool ExportSheetOpen() {
-  return State().export_sheet != nullptr;
+  const XtensionState& state = State();
+  return state.export_sheet && state.export_sheet->IsOpen();
 }
 
 }  // namespace xt

@@ -9,13 +9,17 @@
 
 namespace xt {
 
-// A modeless window the plug-in keeps open until it is closed through the menu again.
+// A modeless window the plug-in keeps until it is closed through the menu again; destroying the
+// object closes the window. The user may close the window first.
 class ModelessWindow {
  public:
   virtual ~ModelessWindow() = default;
+  virtual bool IsOpen() const = 0;
 };
 
 struct UiHooks {
+  // Shows the start-up window, which closes itself.
+  std::function<void()> show_startup_window;
   // Creates the modeless export sheet "Marlix Export" over the host's front window.
   std::function<std::unique_ptr<ModelessWindow>(void* parent)> open_export_sheet;
   // Shows the preferences sheet modally; its OK applies the values.

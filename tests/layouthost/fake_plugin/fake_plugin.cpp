@@ -58,10 +58,22 @@ XtErr Callback(int32_t opcode, void* params) {
     case XT_OP_JOB: {
       auto* job = static_cast<XtJobParams*>(params);
       std::string issue = "0";
+      std::string headline;
+      // What the job reports back lives until the next call, as the interface asks.
+      static std::string page;
+      page.clear();
       for (int32_t i = 0; i < job->field_count; ++i) {
         Say(std::string("field ") + job->fields[i].name + "=" + job->fields[i].value);
         if (std::strcmp(job->fields[i].name, "Issue") == 0) issue = job->fields[i].value;
+        if (std::strcmp(job->fields[i].name, "Headline") == 0) headline = job->fields[i].value;
+        if (std::strcmp(job->fields[i].name, "FileName") == 0) {
+          page = std::string(job->fields[i].value) + ".htm";
+        }
       }
+      Say(job->no_browser ? "browser closed" : "browser allowed");
+      job->page_path = page.empty() ? nullptr : page.c_str();
+      job->warnings = headline == "warn" ? "missing \xD6.gif\nsecond\n" : nullptr;
+      job->browser_failed = headline == "browser-fails" ? 1 : 0;
       Say("job " + std::to_string(job->operation) + " on box " +
           std::to_string(items.current_box()));
       Say(windows.message_box("Override it?", 1) == XT_ANSWER_YES ? "answer Yes" : "answer No");

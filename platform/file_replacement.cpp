@@ -8,7 +8,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -22,7 +24,7 @@ namespace {
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kPermissionBits = 07777;
 // A left-over younger than this may be a file whose creator has not locked it yet.
-constexpr std::time_t kStaleAgeSeconds = 1;
+constexpr std::int64_t kStaleAgeNanoseconds = 1'000'000'000;
 
 mode_t ProcessUmask() {
   static const mode_t mask = [] {
@@ -68,6 +70,13 @@ bool OnceForFolder(const std::string& folder) {
   return cleaned.insert(folder).second;
 }
 
+std::int64_t NanosecondsSince(const timespec& moment) {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return (static_cast<std::int64_t>(now.tv_sec) - moment.tv_sec) * 1'000'000'000 +
+         (now.tv_nsec - moment.tv_nsec);
+}
+
 // Removes the left-over when its writer is gone: nobody holds its lock and it is not brand
 // new. The lock is held over the removal so that no other cleaner decides at the same time.
 void RemoveIfAbandoned(int folder_fd, const char* name) {
@@ -75,7 +84,7 @@ void RemoveIfAbandoned(int folder_fd, const char* name) {
   if (fd < 0) return;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-      info.st_mtime + kStaleAgeSeconds < std::time(nullptr) &&
+      NanosecondsSince(info.st_mtim) >= kStaleAgeNanoseconds &&
       ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
     ::unlinkat(folder_fd, name, 0);
   }
@@ -100,8 +109,7 @@ FileReplacement::~FileReplacement() {
 Status FileReplacement::Open() {
   Discard();
   if (target_.empty()) return Status::FromErrno(kFileOpenFailed, target_, ENOENT);
-  const std::string folder = FolderOf(target_);
-  if (OnceForFolder(folder)) RemoveStaleTemporaries(folder);
+  RemoveStaleTemporariesOnce(FolderOf(target_));
   struct stat info {};
   if (::stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     if (S_ISDIR(info.st_mode)) return Status::FromErrno(kFileOpenFailed, target_, EISDIR);
@@ -194,6 +202,10 @@ Status StagedReplacements::Commit() {
   }
   staged_.clear();
   return status;
+}
+
+void RemoveStaleTemporariesOnce(const std::string& folder) {
+  if (OnceForFolder(folder)) RemoveStaleTemporaries(folder);
 }
 
 void RemoveStaleTemporaries(const std::string& folder) {

@@ -86,7 +86,9 @@ class StagedReplacements {
 Status ReplaceFile(const std::string& path, std::string_view content);
 
 // Removes the temporary files of this naming that killed runs left in `folder` (unlocked and at
-// least a second old). Done by FileReplacement::Open once per folder and process.
+// least a second old).
 void RemoveStaleTemporaries(const std::string& folder);
+// The same, once per folder and process; FileReplacement::Open does it for its folder.
+void RemoveStaleTemporariesOnce(const std::string& folder);
 
 }  // namespace platform

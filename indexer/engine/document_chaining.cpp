@@ -6,6 +6,7 @@
 
 #include "indexer/store/file_status.h"
 #include "platform/file_replacement.h"
+#include "platform/paths.h"
 #include "platform/whole_file.h"
 
 namespace indexer {
@@ -96,7 +97,11 @@ MMoreErr ChainDocument(const std::string& documentPath, const std::string& index
   }
   const std::string chained =
       ChainText(content, MakeChainLinks(indexPrefix, indexName, previous, next));
-  if (chained == content) return kNoErr;  // nothing to patch: leave the file untouched
+  if (chained == content) {
+    // Nothing to patch: the file stays untouched, but what a killed run left beside it goes.
+    platform::RemoveStaleTemporariesOnce(platform::FolderPart(documentPath));
+    return kNoErr;
+  }
   return ReplaceChained(documentPath, chained, identity, warnings);
 }
 

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
 
 #include <set>
 #include <string>
@@ -6,12 +10,14 @@
 #include "indexer/store/settings_file.h"
 #include "indexer/store/settings_keys.h"
 #include "indexer/store/settings_store.h"
+#include "platform/status.h"
 #include "scratch_folder.h"
 
 namespace indexer {
 namespace {
 
 using testing::ReadFile;
+using testing::FolderEntries;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
@@ -110,6 +116,32 @@ TEST(SettingsFileTest, WritesEntriesInAscendingIdOrderBehindTheMagic) {
             SettingsBytes(0x00010000, 2,
                           Entry(0x01010303, std::string("\x01\x00", 2)) +
                               Entry(0x01010908, std::string("\x00\x01", 2))));
+}
+
+TEST(SettingsFileTest, ASaveThatCannotBeWrittenLeavesTheOldFileAndNamesIt) {
+  ScratchFolder folder;
+  SettingsFile file;
+  StoreDefaultSettings(file);
+  ASSERT_EQ(file.Save(folder.File("mlxindex.hpr")), kNoErr);
+  const std::string before = ReadFile(folder.File("mlxindex.hpr"));
+  file.SetShort(0x01010908, 7);
+  // A full disk as the writer sees it: no byte can be written.
+  struct rlimit saved {};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit none = saved;
+  none.rlim_cur = 0;
+  ::setrlimit(RLIMIT_FSIZE, &none);
+  platform::ClearLastFailure();
+  const MMoreErr status = file.Save();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(status, kFileWriteErr);
+  EXPECT_EQ(ReadFile(folder.File("mlxindex.hpr")), before);
+  EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"mlxindex.hpr"});
+  // The failure names the settings file, not the temporary file it was written to.
+  EXPECT_EQ(platform::LastFailure().path(), folder.File("mlxindex.hpr"));
+  EXPECT_EQ(platform::LastFailure().system_error(), EFBIG);
 }
 
 TEST(SettingsFileTest, DefaultsMakeTheKnownFileStart) {

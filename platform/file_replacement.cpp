@@ -6,14 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <mutex>
-#include <set>
 
 #include "platform/paths.h"
 #include "platform/temporary_file.h"
@@ -62,12 +64,21 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The folders cleaned so far, by the hash of their names, in plain storage: the plug-in's
+// unloading writes files during the program's exit, after ordinary statics are gone, and nothing
+// may stay allocated once the plug-in is unloaded. A full memo only means cleaning again.
+constexpr std::size_t kCleanedFolderMemo = 256;
+
 bool OnceForFolder(const std::string& folder) {
   static std::mutex guard;
-  // Destroyed when the program ends or the plug-in is unloaded, so that nothing is kept past it.
-  static std::set<std::string> cleaned;
+  static std::array<std::size_t, kCleanedFolderMemo> cleaned{};
+  static std::size_t cleaned_count = 0;
+  const std::size_t key = std::hash<std::string>{}(folder);
   const std::lock_guard<std::mutex> lock(guard);
-  return cleaned.insert(folder).second;
+  const auto end = cleaned.begin() + cleaned_count;
+  if (std::find(cleaned.begin(), end, key) != end) return false;
+  if (cleaned_count < cleaned.size()) cleaned[cleaned_count++] = key;
+  return true;
 }
 
 std::int64_t NanosecondsSince(const timespec& moment) {

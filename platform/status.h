@@ -36,6 +36,8 @@ class Status {
   std::string Detail() const;
 
  private:
+  friend Status LastFailure();
+
   int code_ = 0;
   std::string path_;
   std::string reason_;
@@ -53,7 +55,7 @@ enum FileFailure : int {
 // The last file failure of this thread, for callers whose interface carries only a code (like
 // errno, it is set on failure and not cleared on success).
 void NoteFailure(const Status& status);
-const Status& LastFailure();
+Status LastFailure();
 void ClearLastFailure();
 
 }  // namespace platform

@@ -16,8 +16,8 @@
 namespace indexer {
 namespace {
 
-using testing::ReadFile;
 using testing::FolderEntries;
+using testing::ReadFile;
 using testing::ScratchFolder;
 using testing::WriteFile;
 

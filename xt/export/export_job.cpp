@@ -179,7 +179,8 @@ int AppendToLastPage(ExportSettings& settings) {
   // The new page is the old one up to its footer, the appended items and a new footer; it
   // replaces the old page only when complete.
   std::string old_page;
-  if (!platform::ReadWholeFile(platform::DiskPath(settings.last_page_path), old_page).ok()) return -1;
+  if (!platform::ReadWholeFile(platform::DiskPath(settings.last_page_path), old_page).ok())
+    return -1;
   const auto footer = static_cast<std::size_t>(settings.last_footer_position);
   if (footer > old_page.size()) return -1;
   old_page.resize(footer);

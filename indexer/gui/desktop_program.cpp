@@ -51,6 +51,7 @@ int RunDesktop(int argc, char** argv) {
   SplashDialog splash(&window);
   splash.exec();
   QTimer::singleShot(0, &document, [&document, file] {
+    document.reportSetAsideFiles();
     if (file.isEmpty()) {
       document.startUp();
     } else {

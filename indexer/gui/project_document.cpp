@@ -66,7 +66,7 @@ class ProjectDocument::FrontEnd : public RunFrontEnd {
 };
 
 ProjectDocument::ProjectDocument(std::string profile) : profile_(std::move(profile)) {
-  LoadIndexerFiles(engine_);
+  setAside_ = LoadIndexerFiles(engine_).set_aside;
   run_.defaultFolder = platform::GetProfileString(profile_, kSettingsSection, "DefaultPath", "");
   for (int n = 0; n < kRecentFileCount; ++n) {
     const std::string file = platform::GetProfileString(profile_, kRecentSection, RecentKey(n), "");
@@ -90,6 +90,15 @@ bool ProjectDocument::setting(std::uint32_t id) {
   bool value = false;
   engine_.preferences().GetBool(id, value);
   return value;
+}
+
+void ProjectDocument::reportSetAsideFiles() {
+  QStringList lines;
+  for (const std::string& path : setAside_)
+    lines << FromLocalPath(path) + QStringLiteral(" → ") + FromLocalPath(SetAsidePath(path));
+  if (!lines.isEmpty())
+    emit notice(tr("Settings that could not be read were kept aside; the defaults are used:"),
+                lines);
 }
 
 void ProjectDocument::startUp() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "indexer/engine/index_runs.h"
 #include "indexer/gui/desktop_engine.h"
@@ -42,6 +43,8 @@ class ProjectDocument : public QObject {
 
   // Start-up after the window is shown: the scan at once when AutoGetFolder is on.
   void startUp();
+  // Tells the user about settings files that could not be read at start (kept as NAME.bad).
+  void reportSetAsideFiles();
   // File New: choose a folder and scan it.
   void newScan();
   // File Open: the open-file dialog, then openFile().
@@ -70,6 +73,7 @@ class ProjectDocument : public QObject {
   void notice(const QString& heading, const QStringList& lines);
 
  private:
+  std::vector<std::string> setAside_;
   class FrontEnd;
 
   void setTitle(const QString& title);

@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <filesystem>
 
 #include "indexer/gui/collection_view.h"
 #include "indexer/gui/main_window.h"
@@ -50,6 +51,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(platform::GetProfileInt(profile, "Settings", "Top", 0), 70);
     QCOMPARE(platform::GetProfileInt(profile, "Settings", "Width", 0), 640);
     QCOMPARE(platform::GetProfileInt(profile, "Settings", "Height", 0), 420);
+  }
+
+  void unreadableSettingsAreReportedInTheWindow() {
+    testing::ConfigSandbox config;
+    const std::string settings = config.file("mlxindex.hpr");
+    { ProjectDocument first(config.file("indexer.ini")); }  // saves readable settings
+    std::filesystem::resize_file(settings, 20);
+    ProjectDocument document(config.file("indexer.ini"));
+    QStringList told;
+    connect(&document, &ProjectDocument::notice, this,
+            [&told](const QString&, const QStringList& lines) { told << lines; });
+    document.reportSetAsideFiles();
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told[0].contains(QString::fromStdString(settings + ".bad")));
+    QVERIFY(std::filesystem::exists(settings + ".bad"));
   }
 
   void aNarrowStoredWindowIsIgnored() {

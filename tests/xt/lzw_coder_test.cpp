@@ -113,6 +113,20 @@ TEST(LzwCoder, MatchesTheClassicCoderAtEveryCodeSize) {
   ExpectSameAsClassic({7}, 8, "one pixel");
 }
 
+// The coder's table has a row for each pixel value the code size allows; a larger value must
+// not reach past it (AddressSanitizer watches this in the sanitizer build).
+TEST(LzwCoder, DropsPixelBitsAboveTheCodeSize) {
+  for (int code_size : {2, 5, 7}) {
+    const Pixels wide = Random(20000, {0, 1, 3, 200, 255, 129, 64, 33}, 5);
+    Pixels masked = wide;
+    for (auto& p : masked)
+      p = static_cast<std::uint8_t>(p & ((1 << code_size) - 1));
+    EXPECT_EQ(Encode<xt::LzwCoder>(wide, code_size, 100),
+              Encode<picture_test::ReferenceLzwCoder>(masked, code_size, 100))
+        << code_size;
+  }
+}
+
 TEST(LzwCoder, MatchesTheClassicCoderOnReducedPhotographs) {
   for (unsigned seed : {1u, 2u, 3u}) {
     std::mt19937 random(seed);

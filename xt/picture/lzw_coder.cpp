@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 
 namespace xt {
 namespace {
 
 constexpr int kClassicHashSize = 5003;
-// Takes the place of a forgotten string: not empty, so probes go past it, and no key with
-// a code.
-constexpr std::uint32_t kForgotten = 0xFFFFF000u;
-
-// The code of a slot's word when its key is `key`, else 0 or above 4095.
-std::uint32_t CodeFor(std::uint32_t word, std::uint32_t key) {
-  return word ^ (key << LzwCoder::kMaxCodeBits);
-}
-bool IsCode(std::uint32_t code) {
-  return code - 1 < LzwCoder::kMaxCodes - 1;  // 1 to 4095; string codes start at 6
-}
 
 // Eight bytes, least significant first, in one store; the coder's chunk has room for them
 // beyond its end.
@@ -27,11 +17,19 @@ void StoreWord64(std::uint8_t* out, std::uint64_t word) {
   std::memcpy(out, &word, sizeof word);
 }
 
+std::uint16_t* ZeroedTable(std::size_t entries) {
+  auto* table = static_cast<std::uint16_t*>(std::calloc(entries, sizeof(std::uint16_t)));
+  if (table == nullptr) throw std::bad_alloc();
+  return table;
+}
+
 }  // namespace
 
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
-      slots_(std::size_t{1} << kTableBits, 0),
+      pixel_mask_((1u << min_code_size) - 1),
+      table_size_(std::size_t{kMaxCodes} << min_code_size),
+      table_(ZeroedTable(table_size_)),
       initial_bits_(min_code_size + 1),
       clear_code_(1u << min_code_size),
       end_code_(clear_code_ + 1),
@@ -43,12 +41,13 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
   std::size_t i = 0;
   if (prefix_ < 0) {
     if (count == 0) return;
-    prefix_ = pixels[i++];
+    prefix_ = pixels[i++] & pixel_mask_;
     Output(clear_code_);
   }
   std::uint32_t prefix = static_cast<std::uint32_t>(prefix_);
-  std::uint32_t* slots = slots_.data();
-  std::uint32_t* key_of_code = key_of_code_.data();
+  std::uint16_t* table = table_.get();
+  const std::uint32_t pixel_mask = pixel_mask_;
+  std::uint32_t* pair_of_code = pair_of_code_.data();
   // The coder's state in registers for the common new string: one that neither widens the
   // codes, fills the table, is "0 0", nor meets the classic layout.
   std::uint64_t accumulator = 0;
@@ -72,32 +71,28 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     next_code_ = next_code;
   };
   load();
-  for (; i < count; ++i) {
-    const std::uint32_t pixel = pixels[i];
-    const std::uint32_t key = Key(prefix, pixel);
-    std::uint32_t slot = Slot(prefix, pixel);
-    std::uint32_t word = slots[slot];
-    std::uint32_t code = CodeFor(word, key);
-    while (!IsCode(code) && word != 0) {
-      slot = (slot + 1) & kTableMask;
-      word = slots[slot];
-      code = CodeFor(word, key);
-    }
-    if (word != 0) {
-      prefix = code;
+  const std::uint8_t* next = pixels + i;
+  const std::uint8_t* const end = pixels + count;
+  while (next != end) {
+    // Along the longest known string.
+    const std::uint32_t pixel = *next++ & pixel_mask;
+    const std::uint32_t pair = Pair(prefix, pixel);
+    const std::uint32_t entry = table[pair];
+    if (entry != 0) [[likely]] {
+      prefix = entry;
       continue;
     }
-    if (next_code < plain_below && key != 0) {
+    if (next_code < plain_below && pair != 0) [[likely]] {
       accumulator |= std::uint64_t{prefix} << accumulated_bits;
       accumulated_bits += code_bits;
       StoreWord64(chunk_.data() + chunk_count, accumulator);
       chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
       accumulator >>= accumulated_bits & ~7;
       accumulated_bits &= 7;
-      slots[slot] = (key << kMaxCodeBits) | next_code;
-      key_of_code[next_code] = key;
+      table[pair] = static_cast<std::uint16_t>(next_code);
+      pair_of_code[next_code] = pair;
       ++next_code;
-      if (chunk_count >= kChunkSize) {
+      if (chunk_count >= kChunkSize) [[unlikely]] {
         save();
         FlushChunk(false);
         load();
@@ -106,7 +101,7 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
       save();
       Output(prefix);
       if (next_code_ < kMaxCodes) {
-        AddString(slot, key);
+        AddString(pair);
       } else {
         ClearTable();
       }
@@ -118,28 +113,21 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
   prefix_ = static_cast<int>(prefix);
 }
 
-void LzwCoder::AddString(std::uint32_t slot, std::uint32_t key) {
-  if (key == 0 && !following_classic_) {
+void LzwCoder::AddString(std::uint32_t pair) {
+  if (pair == 0 && !following_classic_) {
     // "0 0" goes to the classic slot 0 unless a string with that primary slot, pixel p
     // after prefix 16 p, holds it already.
     for (std::uint32_t p = 1; p < 256 && (p << 4) < next_code_; ++p) {
-      if (slots_[Find(Key(p << 4, p))] != 0) {
+      if (Pair(p << 4, p) < table_size_ && Holds(Pair(p << 4, p))) {
         FollowClassicTable();
         break;
       }
     }
   }
-  if (following_classic_) PlaceInClassicTable(key);
-  slots_[slot] = (key << kMaxCodeBits) | next_code_;
-  key_of_code_[next_code_] = key;
+  if (following_classic_) PlaceInClassicTable(pair);
+  table_[pair] = static_cast<std::uint16_t>(next_code_);
+  pair_of_code_[next_code_] = pair;
   ++next_code_;
-}
-
-std::uint32_t LzwCoder::Find(std::uint32_t key) const {
-  std::uint32_t slot = Slot(key >> 8, key & 0xFF);
-  while (slots_[slot] != 0 && !IsCode(CodeFor(slots_[slot], key)))
-    slot = (slot + 1) & kTableMask;
-  return slot;
 }
 
 // Builds the classic table as it stands: its strings went in in the order of their codes.
@@ -147,14 +135,14 @@ void LzwCoder::FollowClassicTable() {
   following_classic_ = true;
   classic_keys_.assign(kClassicHashSize, -1);
   for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    PlaceInClassicTable(key_of_code_[code]);
+    PlaceInClassicTable(pair_of_code_[code]);
 }
 
 // Where the classic coder stores a new string: its probe steps back by 5003 - slot from the
 // primary slot and stops at the first slot whose key is not positive, key 0 included.
-void LzwCoder::PlaceInClassicTable(std::uint32_t key) {
-  const std::uint32_t prefix = key >> 8;
-  const std::uint32_t pixel = key & 0xFF;
+void LzwCoder::PlaceInClassicTable(std::uint32_t pair) {
+  const std::uint32_t prefix = pair & kCodeMask;
+  const std::uint32_t pixel = pair >> kMaxCodeBits;
   int slot = static_cast<int>((pixel << 4) ^ prefix);
   if (classic_keys_[slot] >= 0) {
     const int step = slot == 0 ? 1 : kClassicHashSize - slot;
@@ -162,17 +150,14 @@ void LzwCoder::PlaceInClassicTable(std::uint32_t key) {
       slot -= step;
       if (slot < 0) slot += kClassicHashSize;
     } while (classic_keys_[slot] > 0);
-    if (classic_keys_[slot] == 0) {
-      // "0 0" is forgotten.
-      const std::uint32_t zero_zero = Find(Key(0, 0));
-      slots_[zero_zero] = kForgotten;
-    }
+    if (classic_keys_[slot] == 0) table_[Pair(0, 0)] = 0;  // "0 0" is forgotten
   }
-  classic_keys_[slot] = static_cast<std::int32_t>((pixel << kMaxCodeBits) + prefix);
+  classic_keys_[slot] = static_cast<std::int32_t>(pair);
 }
 
 void LzwCoder::ClearTable() {
-  std::fill(slots_.begin(), slots_.end(), 0);
+  for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
+    table_[pair_of_code_[code]] = 0;
   following_classic_ = false;
   next_code_ = clear_code_ + 2;
   PutBits(clear_code_);

@@ -6,14 +6,18 @@
 // The codes are those of the classic coder with a 5003-slot hash table (primary hash
 // (pixel << 4) XOR prefix, secondary probe stepping back by 5003 - slot), byte for byte.
 // What makes it faster than that coder:
-// - "prefix + pixel" is found with one read almost always: a 16K-slot table of 32-bit words,
-//   each a string's key above its code, probed linearly at under a quarter load. The slot is
-//   a shift of the prefix XOR a hash of the pixel, which does not wait for the lookup before.
+// - "prefix + pixel" is found with one read and no probing: a table with a 16-bit code for
+//   every pair, pixel-major (pixel << 12 | prefix). Strings made close together have close
+//   codes and are followed by the same few pixels, so the reads stay in a few cache lines of
+//   a few rows. 32-bit entries, or rows padded against cache-set conflicts, measured slower.
+// - A clear code empties only the entries of the strings made since the last one, which the
+//   coder lists as it makes them; the table comes from calloc, so rows a picture never
+//   reaches cost nothing.
 // - The common step (a string found, or a new one that changes neither the code width nor
 //   the table's state) keeps the coder's state in registers. Codes collect in a 64-bit
 //   accumulator stored a whole word at a time, and the bytes are cut into sub-blocks in bulk.
-// What bounds it: each lookup waits for the one before, and where a string ends is a branch
-// the processor cannot foresee.
+// What bounds it: each lookup waits for the one before, often on a read from the second-level
+// cache, and where a string ends is a branch the processor cannot foresee.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
 // and a new string stored there makes the coder forget "0 0". That happens only when "0 0"
 // did not get slot 0 itself; from such a point until the next clear code the classic table's
@@ -23,6 +27,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "xt/picture/gif_stream.h"
@@ -35,7 +41,8 @@ class LzwCoder {
   static constexpr int kMaxCodes = 1 << kMaxCodeBits;  // 4096
   static constexpr int kSubBlockSize = 255;
 
-  // `min_code_size` 2 to 8; every pixel fed must be below 1 << min_code_size.
+  // `min_code_size` 2 to 8. Pixels should be below 1 << min_code_size; the bits above are
+  // dropped, so that no value reaches outside the table.
   LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream);
   LzwCoder(const LzwCoder&) = delete;
   LzwCoder& operator=(const LzwCoder&) = delete;
@@ -45,33 +52,36 @@ class LzwCoder {
   void Finish();
 
  private:
-  static constexpr int kTableBits = 14;
-  static constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
   static constexpr std::size_t kChunkSize = 16 * kSubBlockSize;
+  static constexpr std::uint32_t kCodeMask = kMaxCodes - 1;
 
-  static std::uint32_t Key(std::uint32_t prefix, std::uint32_t pixel) {
-    return (prefix << 8) | pixel;
+  // The entry of "prefix + pixel", which is also the classic coder's key; "0 0" is 0.
+  static std::uint32_t Pair(std::uint32_t prefix, std::uint32_t pixel) {
+    return (pixel << kMaxCodeBits) | prefix;
   }
-  static std::uint32_t Slot(std::uint32_t prefix, std::uint32_t pixel) {
-    // The pixel's part does not wait for the previous lookup; the prefix's is one shift.
-    return ((prefix << 2) ^ ((pixel * 0x9E3779B1u) >> (32 - kTableBits))) & kTableMask;
-  }
+  bool Holds(std::uint32_t pair) const { return table_[pair] != 0; }
 
   void Output(std::uint32_t code);
   void PutBits(std::uint32_t code);
   void ClearTable();
-  void AddString(std::uint32_t slot, std::uint32_t key);
-  // The slot holding the string's code, or the empty slot where it would go.
-  std::uint32_t Find(std::uint32_t key) const;
+  void AddString(std::uint32_t pair);
   void FollowClassicTable();
-  void PlaceInClassicTable(std::uint32_t key);
+  void PlaceInClassicTable(std::uint32_t pair);
   void FlushChunk(bool all);
 
+  struct FreeTable {
+    void operator()(std::uint16_t* table) const { std::free(table); }
+  };
+
   std::vector<std::uint8_t>& stream_;
-  // Key(prefix, pixel) << 12 | code; 0: empty slot.
-  std::vector<std::uint32_t> slots_;
-  std::array<std::uint32_t, kMaxCodes> key_of_code_{};  // to rebuild the classic layout
-  // The classic coder's keys ((pixel << 12) + prefix, -1 empty), kept while it matters.
+  const std::uint32_t pixel_mask_;
+  const std::size_t table_size_;
+  // The code of each string "prefix + pixel", 0 if there is none.
+  std::unique_ptr<std::uint16_t[], FreeTable> table_;
+  // The pair of each string code made since the last clear code, to empty their entries and
+  // to rebuild the classic layout.
+  std::array<std::uint32_t, kMaxCodes> pair_of_code_{};
+  // The classic coder's keys, -1 empty; kept while it matters.
   std::vector<std::int32_t> classic_keys_;
   bool following_classic_ = false;
   const int initial_bits_;

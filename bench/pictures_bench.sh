@@ -5,8 +5,9 @@
 #   JPEG         xtpicture jpeg           vs  cjpeg -quality 75                  (target <= 1.1x)
 #   progressive  xtpicture jpeg --progressive vs cjpeg -quality 75 -progressive  (target <= 1.1x)
 #   in process   picture_bench: LZW coder vs giflib EGifPutLine (target >= 2x as fast, size
-#                within 1%) and vs the classic coder it replaced (same bytes, plain and
-#                interlaced), GIF preview vs giflib DGifSlurp (target <= 0.5x the time),
+#                within 1%), also timed in turns within each iteration ("paired"), and vs the
+#                classic coder it replaced (same bytes, plain and interlaced); GIF preview vs
+#                giflib DGifSlurp (target <= 0.5x the time);
 #                WriteJpegFile vs libjpeg fed as cjpeg feeds it (the writer's own cost)
 # Usage: bench/pictures_bench.sh [BUILD_DIR]  (default: build); RUNS=5 (best of).
 set -euo pipefail
@@ -57,11 +58,12 @@ for photo in "$photos"/photo-*.ppm; do
       awk -v n="$name" '
         /_median/ { printf "%-10s %-28s cpu %8s ms  %s\n", n, $1, $4, $7; cpu[$1] = $4 }
         /SameAsClassic.*_median/ { for (i = 1; i <= NF; i++) if ($i ~ /^same=/) same = same " " $i }
+        /Paired.*_median/ { for (i = 1; i <= NF; i++) if ($i ~ /^speedup=/) paired = substr($i, 9) }
         END {
           lzw = cpu["BM_GiflibPutLine_median"] / cpu["BM_LzwCoder_median"]
           old = cpu["BM_LzwClassic_median"] / cpu["BM_LzwCoder_median"]
-          printf "%-10s LZW: %.2fx giflib EGifPutLine, %.2fx the classic coder; plain, interlaced%s\n",
-            n, lzw, old, same
+          printf "%-10s LZW: %.2fx giflib EGifPutLine (%.2fx paired), %.2fx the classic coder; plain, interlaced%s\n",
+            n, lzw, paired, old, same
           for (a = 0; a <= 1; a++) {
             ours = cpu["BM_DecodeGifPreview/" a "_median"]
             base = cpu["BM_GiflibSlurp/" a "_median"]

@@ -28,8 +28,7 @@ std::uint16_t* ZeroedTable(std::size_t entries) {
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
       pixel_mask_((1u << min_code_size) - 1),
-      table_size_(std::size_t{kMaxCodes} << min_code_size),
-      table_(ZeroedTable(table_size_)),
+      table_(ZeroedTable(std::size_t{kMaxCodes} << min_code_size)),
       initial_bits_(min_code_size + 1),
       clear_code_(1u << min_code_size),
       end_code_(clear_code_ + 1),
@@ -117,8 +116,8 @@ void LzwCoder::AddString(std::uint32_t pair) {
   if (pair == 0 && !following_classic_) {
     // "0 0" goes to the classic slot 0 unless a string with that primary slot, pixel p
     // after prefix 16 p, holds it already.
-    for (std::uint32_t p = 1; p < 256 && (p << 4) < next_code_; ++p) {
-      if (Pair(p << 4, p) < table_size_ && Holds(Pair(p << 4, p))) {
+    for (std::uint32_t p = 1; p <= pixel_mask_ && (p << 4) < next_code_; ++p) {
+      if (Holds(Pair(p << 4, p))) {
         FollowClassicTable();
         break;
       }

@@ -75,7 +75,6 @@ class LzwCoder {
 
   std::vector<std::uint8_t>& stream_;
   const std::uint32_t pixel_mask_;
-  const std::size_t table_size_;
   // The code of each string "prefix + pixel", 0 if there is none.
   std::unique_ptr<std::uint16_t[], FreeTable> table_;
   // The pair of each string code made since the last clear code, to empty their entries and

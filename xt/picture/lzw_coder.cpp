@@ -34,7 +34,10 @@ LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
       end_code_(clear_code_ + 1),
       next_code_(clear_code_ + 2),
       code_bits_(min_code_size + 1),
-      max_code_((1u << (min_code_size + 1)) - 1) {}
+      max_code_((1u << (min_code_size + 1)) - 1) {
+  for (std::uint32_t pixel = 0; pixel <= pixel_mask_; ++pixel)
+    rows_[pixel] = table_.get() + (std::size_t{pixel} << kMaxCodeBits);
+}
 
 void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
   std::size_t i = 0;
@@ -44,71 +47,57 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     Output(clear_code_);
   }
   std::uint32_t prefix = static_cast<std::uint32_t>(prefix_);
-  std::uint16_t* table = table_.get();
   const std::uint32_t pixel_mask = pixel_mask_;
-  std::uint32_t* pair_of_code = pair_of_code_.data();
-  // The coder's state in registers for the common new string: one that neither widens the
-  // codes, fills the table, is "0 0", nor meets the classic layout.
-  std::uint64_t accumulator = 0;
-  int accumulated_bits = 0;
-  std::size_t chunk_count = 0;
-  std::uint32_t next_code = 0;
-  std::uint32_t plain_below = 0;
-  int code_bits = 0;
-  auto load = [&] {
-    accumulator = accumulator_;
-    accumulated_bits = accumulated_bits_;
-    chunk_count = chunk_count_;
-    next_code = next_code_;
-    code_bits = code_bits_;
-    plain_below = following_classic_ ? 0 : std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
-  };
-  auto save = [&] {
-    accumulator_ = accumulator;
-    accumulated_bits_ = accumulated_bits;
-    chunk_count_ = chunk_count;
-    next_code_ = next_code;
-  };
-  load();
+  const std::uint32_t first_string_code = clear_code_ + 2;
+  std::uint16_t* const* const rows = rows_.data();
+  std::uint32_t* const pair_of_code = pair_of_code_.data();
+  std::array<std::uint16_t, kBatchSize> codes;
   const std::uint8_t* next = pixels + i;
   const std::uint8_t* const end = pixels + count;
   while (next != end) {
-    // Along the longest known string.
-    const std::uint32_t pixel = *next++ & pixel_mask;
-    const std::uint32_t pair = Pair(prefix, pixel);
-    const std::uint32_t entry = table[pair];
-    if (entry != 0) [[likely]] {
-      prefix = entry;
-      continue;
-    }
-    if (next_code < plain_below && pair != 0) [[likely]] {
-      accumulator |= std::uint64_t{prefix} << accumulated_bits;
-      accumulated_bits += code_bits;
-      StoreWord64(chunk_.data() + chunk_count, accumulator);
-      chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
-      accumulator >>= accumulated_bits & ~7;
-      accumulated_bits &= 7;
-      table[pair] = static_cast<std::uint16_t>(next_code);
-      pair_of_code[next_code] = pair;
-      ++next_code;
-      if (chunk_count >= kChunkSize) [[unlikely]] {
-        save();
-        FlushChunk(false);
-        load();
+    // A batch of plain steps: each makes at most one code, so the batch cannot overflow the
+    // code buffer, and it stops before a step that widens the codes, fills the table, makes
+    // "0 0" or meets the classic layout.
+    const std::uint32_t plain_below =
+        following_classic_ ? 0 : std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
+    std::uint32_t next_code = next_code_;
+    std::size_t made = 0;
+    bool rare_step = false;
+    std::uint32_t pixel = 0;
+    const std::uint8_t* const stop = next + std::min<std::size_t>(end - next, kBatchSize);
+    while (next != stop) {
+      pixel = *next++ & pixel_mask;
+      std::uint16_t* const row = rows[pixel];
+      // The code of "prefix + pixel", or the pixel itself where the string is new: either
+      // way the prefix of the next step.
+      const std::uint32_t entry = row[prefix] ^ pixel;
+      const std::uint32_t ends = entry < first_string_code;
+      const std::uint32_t rare = (next_code >= plain_below) | ((prefix | pixel) == 0);
+      if ((ends & rare) != 0) [[unlikely]] {
+        rare_step = true;
+        break;
       }
-    } else {
-      save();
+      // Written whether or not the string ends, so that no branch depends on it.
+      codes[made] = static_cast<std::uint16_t>(prefix);
+      made += ends;
+      const std::uint32_t code = entry ^ ((entry ^ next_code) & (0u - ends));
+      row[prefix] = static_cast<std::uint16_t>(code ^ pixel);
+      pair_of_code[next_code] = Pair(prefix, pixel);
+      next_code += ends;
+      prefix = entry;
+    }
+    next_code_ = next_code;
+    PutCodes(codes.data(), made);
+    if (rare_step) {
       Output(prefix);
       if (next_code_ < kMaxCodes) {
-        AddString(pair);
+        AddString(Pair(prefix, pixel));
       } else {
         ClearTable();
       }
-      load();
+      prefix = pixel;
     }
-    prefix = pixel;
   }
-  save();
   prefix_ = static_cast<int>(prefix);
 }
 
@@ -124,7 +113,7 @@ void LzwCoder::AddString(std::uint32_t pair) {
     }
   }
   if (following_classic_) PlaceInClassicTable(pair);
-  table_[pair] = static_cast<std::uint16_t>(next_code_);
+  table_[pair] = static_cast<std::uint16_t>(next_code_ ^ (pair >> kMaxCodeBits));
   pair_of_code_[next_code_] = pair;
   ++next_code_;
 }
@@ -173,13 +162,32 @@ void LzwCoder::Output(std::uint32_t code) {
 }
 
 void LzwCoder::PutBits(std::uint32_t code) {
-  accumulator_ |= std::uint64_t{code} << accumulated_bits_;
-  accumulated_bits_ += code_bits_;
-  StoreWord64(chunk_.data() + chunk_count_, accumulator_);
-  chunk_count_ += static_cast<std::size_t>(accumulated_bits_ >> 3);
-  accumulator_ >>= accumulated_bits_ & ~7;
-  accumulated_bits_ &= 7;
-  if (chunk_count_ >= kChunkSize) FlushChunk(false);
+  const auto one = static_cast<std::uint16_t>(code);
+  PutCodes(&one, 1);
+}
+
+// Packs codes of the current width.
+void LzwCoder::PutCodes(const std::uint16_t* codes, std::size_t count) {
+  std::uint64_t accumulator = accumulator_;
+  int accumulated_bits = accumulated_bits_;
+  const int code_bits = code_bits_;
+  std::size_t chunk_count = chunk_count_;
+  for (std::size_t k = 0; k < count; ++k) {
+    accumulator |= std::uint64_t{codes[k]} << accumulated_bits;
+    accumulated_bits += code_bits;
+    StoreWord64(chunk_.data() + chunk_count, accumulator);
+    chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
+    accumulator >>= accumulated_bits & ~7;
+    accumulated_bits &= 7;
+    if (chunk_count >= kChunkSize) [[unlikely]] {
+      chunk_count_ = chunk_count;
+      FlushChunk(false);
+      chunk_count = chunk_count_;
+    }
+  }
+  accumulator_ = accumulator;
+  accumulated_bits_ = accumulated_bits;
+  chunk_count_ = chunk_count;
 }
 
 void LzwCoder::Finish() {

@@ -6,18 +6,23 @@
 // The codes are those of the classic coder with a 5003-slot hash table (primary hash
 // (pixel << 4) XOR prefix, secondary probe stepping back by 5003 - slot), byte for byte.
 // What makes it faster than that coder:
-// - "prefix + pixel" is found with one read and no probing: a table with a 16-bit code for
+// - "prefix + pixel" is found with one read and no probing: a table with a 16-bit entry for
 //   every pair, pixel-major (pixel << 12 | prefix). Strings made close together have close
 //   codes and are followed by the same few pixels, so the reads stay in a few cache lines of
-//   a few rows. 32-bit entries, or rows padded against cache-set conflicts, measured slower.
+//   a few rows. 32-bit entries, rows padded against cache-set conflicts, pixels interleaved
+//   in the rows, hashed or folded tables all measured slower.
+// - An entry holds the string's code XOR the pixel, so an empty entry reads back as the
+//   pixel itself: the read gives the next prefix whether the string goes on or ends. The step
+//   has no branch on where a string ends, which the processor cannot foresee; the code sent,
+//   the new entry and the next code number are written or advanced by arithmetic. Each step
+//   waits only for its one read.
+// - Codes collect in a buffer and are packed in bulk, a 64-bit word at a time; steps that
+//   change the code width, the table's state or meet "0 0" leave the branch-free loop.
 // - A clear code empties only the entries of the strings made since the last one, which the
 //   coder lists as it makes them; the table comes from calloc, so rows a picture never
 //   reaches cost nothing.
-// - The common step (a string found, or a new one that changes neither the code width nor
-//   the table's state) keeps the coder's state in registers. Codes collect in a 64-bit
-//   accumulator stored a whole word at a time, and the bytes are cut into sub-blocks in bulk.
-// What bounds it: each lookup waits for the one before, often on a read from the second-level
-// cache, and where a string ends is a branch the processor cannot foresee.
+// What bounds it: each read waits for the one before, and on photographs about one in four
+// misses the first-level cache.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
 // and a new string stored there makes the coder forget "0 0". That happens only when "0 0"
 // did not get slot 0 itself; from such a point until the next clear code the classic table's
@@ -53,6 +58,7 @@ class LzwCoder {
 
  private:
   static constexpr std::size_t kChunkSize = 16 * kSubBlockSize;
+  static constexpr std::size_t kBatchSize = 512;  // pixels between packings of the codes
   static constexpr std::uint32_t kCodeMask = kMaxCodes - 1;
 
   // The entry of "prefix + pixel", which is also the classic coder's key; "0 0" is 0.
@@ -63,6 +69,7 @@ class LzwCoder {
 
   void Output(std::uint32_t code);
   void PutBits(std::uint32_t code);
+  void PutCodes(const std::uint16_t* codes, std::size_t count);
   void ClearTable();
   void AddString(std::uint32_t pair);
   void FollowClassicTable();
@@ -75,11 +82,12 @@ class LzwCoder {
 
   std::vector<std::uint8_t>& stream_;
   const std::uint32_t pixel_mask_;
-  // The code of each string "prefix + pixel", 0 if there is none.
+  // The code of each string "prefix + pixel" XOR the pixel, 0 if there is none.
   std::unique_ptr<std::uint16_t[], FreeTable> table_;
+  std::array<std::uint16_t*, 256> rows_{};  // the table's row of each pixel
   // The pair of each string code made since the last clear code, to empty their entries and
-  // to rebuild the classic layout.
-  std::array<std::uint32_t, kMaxCodes> pair_of_code_{};
+  // to rebuild the classic layout; one more, written by a step that makes no code.
+  std::array<std::uint32_t, kMaxCodes + 1> pair_of_code_{};
   // The classic coder's keys, -1 empty; kept while it matters.
   std::vector<std::int32_t> classic_keys_;
   bool following_classic_ = false;

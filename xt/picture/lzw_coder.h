@@ -84,7 +84,10 @@ class LzwCoder {
   const std::uint32_t pixel_mask_;
   // The code of each string "prefix + pixel" XOR the pixel, 0 if there is none.
   std::unique_ptr<std::uint16_t[], FreeTable> table_;
-  std::array<std::uint16_t*, 256> rows_{};  // the table's row of each pixel
+  // The table's row of each pixel, kept so that a step's read is one load from the row with
+  // the prefix as index; computing the row in the loop let the compiler add the prefix
+  // before the shift was done, a longer chain.
+  std::array<std::uint16_t*, 256> rows_{};
   // The pair of each string code made since the last clear code, to empty their entries and
   // to rebuild the classic layout; one more, written by a step that makes no code.
   std::array<std::uint32_t, kMaxCodes + 1> pair_of_code_{};

@@ -65,6 +65,7 @@ class ReferenceLzwCoder {
       Output(prefix);
       prefix = pixel;
       if (next_code_ < kMaxCodes) {
+        if (keys_[slot] == 0) ++zero_zero_forgotten_;
         codes_[slot] = static_cast<std::uint16_t>(next_code_++);
         keys_[slot] = key;
       } else {
@@ -76,6 +77,9 @@ class ReferenceLzwCoder {
     }
     prefix_ = prefix;
   }
+
+  // How often a new string has taken the slot of "0 0", so that tests can tell they reach it.
+  int zero_zero_forgotten() const { return zero_zero_forgotten_; }
 
   void Finish() {
     if (prefix_ >= 0) Output(prefix_);
@@ -133,6 +137,7 @@ class ReferenceLzwCoder {
   std::uint32_t accumulator_ = 0;
   int accumulated_bits_ = 0;
   int prefix_ = -1;
+  int zero_zero_forgotten_ = 0;
   std::vector<std::uint8_t> block_;
 };
 

@@ -17,10 +17,24 @@ void StoreWord64(std::uint8_t* out, std::uint64_t word) {
   std::memcpy(out, &word, sizeof word);
 }
 
-std::uint16_t* ZeroedTable(std::size_t entries) {
-  auto* table = static_cast<std::uint16_t*>(std::calloc(entries, sizeof(std::uint16_t)));
+// A table with no strings: each row holds its own pixel throughout.
+std::uint16_t* EmptyTable(std::uint32_t pixels) {
+  const std::size_t row_size = std::size_t{1} << gif::kMaxCodeBits;
+  auto* table = static_cast<std::uint16_t*>(std::malloc(pixels * row_size * sizeof(std::uint16_t)));
   if (table == nullptr) throw std::bad_alloc();
+  for (std::uint32_t pixel = 0; pixel < pixels; ++pixel)
+    std::fill_n(table + pixel * row_size, row_size, static_cast<std::uint16_t>(pixel));
   return table;
+}
+
+// Hides where a value came from, so that the compiler neither widens a 16-bit table entry
+// again nor shares one address between a row's read and write: either would put another
+// instruction between one step's read and the next.
+template <typename T>
+void Opaque(T& value) {
+#if defined(__GNUC__)
+  asm("" : "+r"(value));
+#endif
 }
 
 }  // namespace
@@ -28,7 +42,7 @@ std::uint16_t* ZeroedTable(std::size_t entries) {
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
       pixel_mask_((1u << min_code_size) - 1),
-      table_(ZeroedTable(std::size_t{kMaxCodes} << min_code_size)),
+      table_(EmptyTable(1u << min_code_size)),
       initial_bits_(min_code_size + 1),
       clear_code_(1u << min_code_size),
       end_code_(clear_code_ + 1),
@@ -47,48 +61,27 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     Output(clear_code_);
   }
   std::uint32_t prefix = static_cast<std::uint32_t>(prefix_);
-  const std::uint32_t pixel_mask = pixel_mask_;
-  const std::uint32_t first_string_code = clear_code_ + 2;
-  std::uint16_t* const* const rows = rows_.data();
-  std::uint32_t* const pair_of_code = pair_of_code_.data();
-  std::array<std::uint16_t, kBatchSize> codes;
   const std::uint8_t* next = pixels + i;
   const std::uint8_t* const end = pixels + count;
   while (next != end) {
-    // A batch of plain steps: each makes at most one code, so the batch cannot overflow the
-    // code buffer, and it stops before a step that widens the codes, fills the table, makes
-    // "0 0" or meets the classic layout.
-    const std::uint32_t plain_below =
-        following_classic_ ? 0 : std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
-    std::uint32_t next_code = next_code_;
-    std::size_t made = 0;
-    bool rare_step = false;
-    std::uint32_t pixel = 0;
-    const std::uint8_t* const stop = next + std::min<std::size_t>(end - next, kBatchSize);
-    while (next != stop) {
-      pixel = *next++ & pixel_mask;
-      std::uint16_t* const row = rows[pixel];
-      // The code of "prefix + pixel", or the pixel itself where the string is new: either
-      // way the prefix of the next step.
-      const std::uint32_t entry = row[prefix] ^ pixel;
-      const std::uint32_t ends = entry < first_string_code;
-      const std::uint32_t rare = (next_code >= plain_below) | ((prefix | pixel) == 0);
-      if ((ends & rare) != 0) [[unlikely]] {
-        rare_step = true;
-        break;
+    const std::uint32_t width_below = std::min(max_code_ + 1, std::uint32_t{kMaxCodes});
+    const std::size_t room = width_below - next_code_;
+    std::size_t batch = std::min<std::size_t>(end - next, kBatchSize);
+    if (room >= kLeastRoom) {
+      // Each step makes at most one code.
+      batch = std::min(batch, room);
+      if (following_classic_ || !Holds(Pair(0, 0)))
+        batch = StepsBeforeZeroPair(next, batch, prefix);
+      if (batch != 0) {
+        Steps<false>(next, next + batch, prefix, width_below);
+        continue;
       }
-      // Written whether or not the string ends, so that no branch depends on it.
-      codes[made] = static_cast<std::uint16_t>(prefix);
-      made += ends;
-      const std::uint32_t code = entry ^ ((entry ^ next_code) & (0u - ends));
-      row[prefix] = static_cast<std::uint16_t>(code ^ pixel);
-      pair_of_code[next_code] = Pair(prefix, pixel);
-      next_code += ends;
-      prefix = entry;
+      batch = std::min<std::size_t>(end - next, kLeastRoom);
     }
-    next_code_ = next_code;
-    PutCodes(codes.data(), made);
-    if (rare_step) {
+    // While the classic layout is followed, every new string is placed in it at once.
+    const std::uint32_t plain_below = following_classic_ ? 0 : width_below;
+    if (Steps<true>(next, next + batch, prefix, plain_below)) {
+      const std::uint32_t pixel = next[-1] & pixel_mask_;
       Output(prefix);
       if (next_code_ < kMaxCodes) {
         AddString(Pair(prefix, pixel));
@@ -99,6 +92,87 @@ void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
     }
   }
   prefix_ = static_cast<int>(prefix);
+}
+
+// How many steps come before the first that may meet the string "0 0": a pixel 0 after a
+// string "0", which only a pixel 0 before it can be.
+std::size_t LzwCoder::StepsBeforeZeroPair(const std::uint8_t* pixels, std::size_t count,
+                                          std::uint32_t prefix) const {
+  if (count == 0 || (prefix == 0 && (pixels[0] & pixel_mask_) == 0)) return 0;
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const std::uint64_t masks = pixel_mask_ * kOnes;
+  std::size_t k = 0;
+  for (; k + 9 <= count; k += 8) {
+    std::uint64_t here;
+    std::uint64_t after;
+    std::memcpy(&here, pixels + k, sizeof here);
+    std::memcpy(&after, pixels + k + 1, sizeof after);
+    if constexpr (std::endian::native == std::endian::big) {
+      here = __builtin_bswap64(here);
+      after = __builtin_bswap64(after);
+    }
+    // Byte j is zero where pixels k + j and k + j + 1 both are; the lowest flag set marks
+    // the first such byte exactly.
+    const std::uint64_t pairs = (here | after) & masks;
+    const std::uint64_t zeros = (pairs - kOnes) & ~pairs & kHighs;
+    if (zeros != 0) return k + 1 + static_cast<std::size_t>(std::countr_zero(zeros) / 8);
+  }
+  for (k = std::max<std::size_t>(k, 1); k < count; ++k) {
+    if (((pixels[k - 1] | pixels[k]) & pixel_mask_) == 0) return k;
+  }
+  return count;
+}
+
+// Runs the steps from `next` to `stop`, sends the codes they make and, while the classic
+// layout is followed, places their strings in it. With kTested it stops at the first step
+// that makes a code at `plain_below` or above, or makes "0 0", and returns true; `next` is
+// then past that step's pixel.
+template <bool kTested>
+bool LzwCoder::Steps(const std::uint8_t*& next, const std::uint8_t* stop, std::uint32_t& prefix,
+                     std::uint32_t plain_below) {
+  const std::uint32_t pixel_mask = pixel_mask_;
+  const std::size_t first_string_code = clear_code_ + 2;
+  std::uint16_t* const* const rows = rows_.data();
+  std::uint16_t* const prefix_of_code = prefix_of_code_.data();
+  std::uint8_t* const pixel_of_code = pixel_of_code_.data();
+  const std::uint32_t first_code = next_code_;
+  std::uint32_t next_code = first_code;
+  std::size_t string = prefix;
+  bool stopped = false;
+  while (next != stop) {
+    const std::uint32_t pixel = *next++ & pixel_mask;
+    std::uint16_t* const row = rows[pixel];
+    std::uint16_t* written_row = row;
+    Opaque(written_row);
+    // The code of "string + pixel", or the pixel itself where that is new: either way the
+    // next step's prefix.
+    std::size_t entry = row[string];
+    Opaque(entry);
+    const bool ends = entry < first_string_code;
+    if constexpr (kTested) {
+      // As integers: the compiler would branch on each part of a logical expression.
+      const std::uint32_t rare = (next_code >= plain_below) | ((string | pixel) == 0);
+      if ((static_cast<std::uint32_t>(ends) & rare) != 0) [[unlikely]] {
+        stopped = true;
+        break;
+      }
+    }
+    // Written whether or not the string ends, so that no branch depends on it.
+    prefix_of_code[next_code] = static_cast<std::uint16_t>(string);
+    pixel_of_code[next_code] = static_cast<std::uint8_t>(pixel);
+    written_row[string] = static_cast<std::uint16_t>(ends ? next_code : entry);
+    next_code += ends;
+    string = entry;
+  }
+  prefix = static_cast<std::uint32_t>(string);
+  next_code_ = next_code;
+  PutCodes(prefix_of_code + first_code, next_code - first_code);
+  if (following_classic_) {
+    for (std::uint32_t code = first_code; code < next_code; ++code)
+      PlaceInClassicTable(PairOf(code));
+  }
+  return stopped;
 }
 
 void LzwCoder::AddString(std::uint32_t pair) {
@@ -113,8 +187,9 @@ void LzwCoder::AddString(std::uint32_t pair) {
     }
   }
   if (following_classic_) PlaceInClassicTable(pair);
-  table_[pair] = static_cast<std::uint16_t>(next_code_ ^ (pair >> kMaxCodeBits));
-  pair_of_code_[next_code_] = pair;
+  table_[pair] = static_cast<std::uint16_t>(next_code_);
+  prefix_of_code_[next_code_] = static_cast<std::uint16_t>(pair & kCodeMask);
+  pixel_of_code_[next_code_] = static_cast<std::uint8_t>(pair >> kMaxCodeBits);
   ++next_code_;
 }
 
@@ -123,7 +198,7 @@ void LzwCoder::FollowClassicTable() {
   following_classic_ = true;
   classic_keys_.assign(kClassicHashSize, -1);
   for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    PlaceInClassicTable(pair_of_code_[code]);
+    PlaceInClassicTable(PairOf(code));
 }
 
 // Where the classic coder stores a new string: its probe steps back by 5003 - slot from the
@@ -138,14 +213,14 @@ void LzwCoder::PlaceInClassicTable(std::uint32_t pair) {
       slot -= step;
       if (slot < 0) slot += kClassicHashSize;
     } while (classic_keys_[slot] > 0);
-    if (classic_keys_[slot] == 0) table_[Pair(0, 0)] = 0;  // "0 0" is forgotten
+    if (classic_keys_[slot] == 0) table_[Pair(0, 0)] = 0;  // "0 0" is forgotten: empty
   }
   classic_keys_[slot] = static_cast<std::int32_t>(pair);
 }
 
 void LzwCoder::ClearTable() {
   for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    table_[pair_of_code_[code]] = 0;
+    table_[PairOf(code)] = pixel_of_code_[code];
   following_classic_ = false;
   next_code_ = clear_code_ + 2;
   PutBits(clear_code_);

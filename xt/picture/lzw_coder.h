@@ -11,22 +11,26 @@
 //   codes and are followed by the same few pixels, so the reads stay in a few cache lines of
 //   a few rows. 32-bit entries, rows padded against cache-set conflicts, pixels interleaved
 //   in the rows, hashed or folded tables all measured slower.
-// - An entry holds the string's code XOR the pixel, so an empty entry reads back as the
-//   pixel itself: the read gives the next prefix whether the string goes on or ends. The step
-//   has no branch on where a string ends, which the processor cannot foresee; the code sent,
-//   the new entry and the next code number are written or advanced by arithmetic. Each step
-//   waits only for its one read.
-// - Codes collect in a buffer and are packed in bulk, a 64-bit word at a time; steps that
-//   change the code width, the table's state or meet "0 0" leave the branch-free loop.
-// - A clear code empties only the entries of the strings made since the last one, which the
-//   coder lists as it makes them; the table comes from calloc, so rows a picture never
-//   reaches cost nothing.
+// - An entry holds the string's code, and an empty one holds its row's pixel: the read gives
+//   the next prefix whether the string goes on or ends. The step has no branch on where a
+//   string ends, which the processor cannot foresee; the code sent, the new entry and the
+//   next code number are written or advanced by arithmetic. Each step waits only for its one
+//   read, whose result is the next read's index as it stands.
+// - Most steps are plain: the code width stays, the table does not fill and "0 0" is neither
+//   made nor met. Batches of them run in a loop with no other test; the codes a batch sends
+//   are its new strings' prefixes, logged by code and packed afterwards a 64-bit word at a
+//   time. A batch stops short of a width change and of a pixel 0 after a pixel 0 where that
+//   matters; the steps there are tested one by one and the rare ones leave the loop.
+// - A clear code empties only the entries of the strings made since the last one, from the
+//   same log. The table is filled once, when the coder is made: 8 KB for each pixel value,
+//   2 MB at 8 bits, which takes well under a millisecond.
 // What bounds it: each read waits for the one before, and on photographs about one in four
 // misses the first-level cache.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
 // and a new string stored there makes the coder forget "0 0". That happens only when "0 0"
 // did not get slot 0 itself; from such a point until the next clear code the classic table's
-// layout is followed alongside, so that the same strings are forgotten.
+// layout is followed alongside, so that the same strings are forgotten. A batch meets no "0 0"
+// then, so its strings can be placed there after it has run.
 #pragma once
 
 #include <array>
@@ -59,14 +63,24 @@ class LzwCoder {
  private:
   static constexpr std::size_t kChunkSize = 16 * kSubBlockSize;
   static constexpr std::size_t kBatchSize = 512;  // pixels between packings of the codes
+  // Fewer codes than this before the width changes, and the steps are tested one by one.
+  static constexpr std::size_t kLeastRoom = 32;
   static constexpr std::uint32_t kCodeMask = kMaxCodes - 1;
 
   // The entry of "prefix + pixel", which is also the classic coder's key; "0 0" is 0.
   static std::uint32_t Pair(std::uint32_t prefix, std::uint32_t pixel) {
     return (pixel << kMaxCodeBits) | prefix;
   }
-  bool Holds(std::uint32_t pair) const { return table_[pair] != 0; }
+  std::uint32_t PairOf(std::uint32_t code) const {
+    return Pair(prefix_of_code_[code], pixel_of_code_[code]);
+  }
+  bool Holds(std::uint32_t pair) const { return table_[pair] != pair >> kMaxCodeBits; }
 
+  template <bool kTested>
+  bool Steps(const std::uint8_t*& next, const std::uint8_t* stop, std::uint32_t& prefix,
+             std::uint32_t plain_below);
+  std::size_t StepsBeforeZeroPair(const std::uint8_t* pixels, std::size_t count,
+                                  std::uint32_t prefix) const;
   void Output(std::uint32_t code);
   void PutBits(std::uint32_t code);
   void PutCodes(const std::uint16_t* codes, std::size_t count);
@@ -82,15 +96,16 @@ class LzwCoder {
 
   std::vector<std::uint8_t>& stream_;
   const std::uint32_t pixel_mask_;
-  // The code of each string "prefix + pixel" XOR the pixel, 0 if there is none.
+  // The code of each string "prefix + pixel", the pixel itself if there is none.
   std::unique_ptr<std::uint16_t[], FreeTable> table_;
   // The table's row of each pixel, kept so that a step's read is one load from the row with
   // the prefix as index; computing the row in the loop let the compiler add the prefix
   // before the shift was done, a longer chain.
   std::array<std::uint16_t*, 256> rows_{};
-  // The pair of each string code made since the last clear code, to empty their entries and
-  // to rebuild the classic layout; one more, written by a step that makes no code.
-  std::array<std::uint32_t, kMaxCodes + 1> pair_of_code_{};
+  // The prefix and pixel of each string code made since the last clear code: the codes to
+  // send, and the entries to empty. One more, written by a step that makes no code.
+  std::array<std::uint16_t, kMaxCodes + 1> prefix_of_code_{};
+  std::array<std::uint8_t, kMaxCodes + 1> pixel_of_code_{};
   // The classic coder's keys, -1 empty; kept while it matters.
   std::vector<std::int32_t> classic_keys_;
   bool following_classic_ = false;

@@ -18,12 +18,12 @@ void StoreWord64(std::uint8_t* out, std::uint64_t word) {
 }
 
 // A table with no strings: each row holds its own pixel throughout.
-std::uint16_t* EmptyTable(std::uint32_t pixels) {
-  const std::size_t row_size = std::size_t{1} << gif::kMaxCodeBits;
-  auto* table = static_cast<std::uint16_t*>(std::malloc(pixels * row_size * sizeof(std::uint16_t)));
+std::uint16_t* EmptyTable(std::uint32_t pixels, std::size_t row_stride) {
+  auto* table =
+      static_cast<std::uint16_t*>(std::malloc(pixels * row_stride * sizeof(std::uint16_t)));
   if (table == nullptr) throw std::bad_alloc();
   for (std::uint32_t pixel = 0; pixel < pixels; ++pixel)
-    std::fill_n(table + pixel * row_size, row_size, static_cast<std::uint16_t>(pixel));
+    std::fill_n(table + pixel * row_stride, row_stride, static_cast<std::uint16_t>(pixel));
   return table;
 }
 
@@ -42,7 +42,7 @@ void Opaque(T& value) {
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
     : stream_(stream),
       pixel_mask_((1u << min_code_size) - 1),
-      table_(EmptyTable(1u << min_code_size)),
+      table_(EmptyTable(1u << min_code_size, kRowStride)),
       initial_bits_(min_code_size + 1),
       clear_code_(1u << min_code_size),
       end_code_(clear_code_ + 1),
@@ -50,7 +50,7 @@ LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
       code_bits_(min_code_size + 1),
       max_code_((1u << (min_code_size + 1)) - 1) {
   for (std::uint32_t pixel = 0; pixel <= pixel_mask_; ++pixel)
-    rows_[pixel] = table_.get() + (std::size_t{pixel} << kMaxCodeBits);
+    rows_[pixel] = table_.get() + pixel * kRowStride;
 }
 
 void LzwCoder::Add(const std::uint8_t* pixels, std::size_t count) {
@@ -187,7 +187,7 @@ void LzwCoder::AddString(std::uint32_t pair) {
     }
   }
   if (following_classic_) PlaceInClassicTable(pair);
-  table_[pair] = static_cast<std::uint16_t>(next_code_);
+  Entry(pair) = static_cast<std::uint16_t>(next_code_);
   prefix_of_code_[next_code_] = static_cast<std::uint16_t>(pair & kCodeMask);
   pixel_of_code_[next_code_] = static_cast<std::uint8_t>(pair >> kMaxCodeBits);
   ++next_code_;
@@ -213,14 +213,14 @@ void LzwCoder::PlaceInClassicTable(std::uint32_t pair) {
       slot -= step;
       if (slot < 0) slot += kClassicHashSize;
     } while (classic_keys_[slot] > 0);
-    if (classic_keys_[slot] == 0) table_[Pair(0, 0)] = 0;  // "0 0" is forgotten: empty
+    if (classic_keys_[slot] == 0) Entry(Pair(0, 0)) = 0;  // "0 0" is forgotten: empty
   }
   classic_keys_[slot] = static_cast<std::int32_t>(pair);
 }
 
 void LzwCoder::ClearTable() {
   for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    table_[PairOf(code)] = pixel_of_code_[code];
+    Entry(PairOf(code)) = pixel_of_code_[code];
   following_classic_ = false;
   next_code_ = clear_code_ + 2;
   PutBits(clear_code_);

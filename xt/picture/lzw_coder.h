@@ -7,10 +7,10 @@
 // (pixel << 4) XOR prefix, secondary probe stepping back by 5003 - slot), byte for byte.
 // What makes it faster than that coder:
 // - "prefix + pixel" is found with one read and no probing: a table with a 16-bit entry for
-//   every pair, pixel-major (pixel << 12 | prefix). Strings made close together have close
-//   codes and are followed by the same few pixels, so the reads stay in a few cache lines of
-//   a few rows. 32-bit entries, rows padded against cache-set conflicts, pixels interleaved
-//   in the rows, hashed or folded tables all measured slower.
+//   every pair, a row for each pixel indexed by the prefix. Strings made close together have
+//   close codes and are followed by the same few pixels, so the reads stay in a few cache
+//   lines of a few rows. 32-bit entries, pixels interleaved in the rows, hashed or folded
+//   tables all measured slower.
 // - An entry holds the string's code, and an empty one holds its row's pixel: the read gives
 //   the next prefix whether the string goes on or ends. The step has no branch on where a
 //   string ends, which the processor cannot foresee; the code sent, the new entry and the
@@ -23,7 +23,7 @@
 //   matters; the steps there are tested one by one and the rare ones leave the loop.
 // - A clear code empties only the entries of the strings made since the last one, from the
 //   same log. The table is filled once, when the coder is made: 8 KB for each pixel value,
-//   2 MB at 8 bits, which takes well under a millisecond.
+//   about 2 MB at 8 bits, which takes well under a millisecond.
 // What bounds it: each read waits for the one before, and on photographs about one in four
 // misses the first-level cache.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
@@ -66,6 +66,10 @@ class LzwCoder {
   // Fewer codes than this before the width changes, and the steps are tested one by one.
   static constexpr std::size_t kLeastRoom = 32;
   static constexpr std::uint32_t kCodeMask = kMaxCodes - 1;
+  // A row is a cache line longer than its 4096 entries: rows 8 KB apart would all start in
+  // the same few cache sets, and the entries of single-pixel prefixes, read most, evict each
+  // other.
+  static constexpr std::size_t kRowStride = kMaxCodes + 32;
 
   // The entry of "prefix + pixel", which is also the classic coder's key; "0 0" is 0.
   static std::uint32_t Pair(std::uint32_t prefix, std::uint32_t pixel) {
@@ -74,7 +78,10 @@ class LzwCoder {
   std::uint32_t PairOf(std::uint32_t code) const {
     return Pair(prefix_of_code_[code], pixel_of_code_[code]);
   }
-  bool Holds(std::uint32_t pair) const { return table_[pair] != pair >> kMaxCodeBits; }
+  std::uint16_t& Entry(std::uint32_t pair) const {
+    return rows_[pair >> kMaxCodeBits][pair & kCodeMask];
+  }
+  bool Holds(std::uint32_t pair) const { return Entry(pair) != pair >> kMaxCodeBits; }
 
   template <bool kTested>
   bool Steps(const std::uint8_t*& next, const std::uint8_t* stop, std::uint32_t& prefix,
@@ -96,7 +103,8 @@ class LzwCoder {
 
   std::vector<std::uint8_t>& stream_;
   const std::uint32_t pixel_mask_;
-  // The code of each string "prefix + pixel", the pixel itself if there is none.
+  // The code of each string "prefix + pixel", the pixel itself if there is none; a row of
+  // kRowStride entries for each pixel.
   std::unique_ptr<std::uint16_t[], FreeTable> table_;
   // The table's row of each pixel, kept so that a step's read is one load from the row with
   // the prefix as index; computing the row in the loop let the compiler add the prefix

@@ -37,6 +37,12 @@ void Opaque(T& value) {
 #endif
 }
 
+void Prefetch(const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#endif
+}
+
 }  // namespace
 
 LzwCoder::LzwCoder(int min_code_size, std::vector<std::uint8_t>& stream)
@@ -141,6 +147,12 @@ bool LzwCoder::Steps(const std::uint8_t*& next, const std::uint8_t* stop, std::u
   std::size_t string = prefix;
   bool stopped = false;
   while (next != stop) {
+    if constexpr (!kTested) {
+      // Where a string ends a few steps on, the step after reads the entry of those two
+      // pixels; fetching it now takes its cache miss, if any, off the chain of reads.
+      if (kLookAhead < stop - next)
+        Prefetch(rows[next[kLookAhead] & pixel_mask] + (next[kLookAhead - 1] & pixel_mask));
+    }
     const std::uint32_t pixel = *next++ & pixel_mask;
     std::uint16_t* const row = rows[pixel];
     std::uint16_t* written_row = row;

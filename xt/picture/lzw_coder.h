@@ -65,6 +65,7 @@ class LzwCoder {
   static constexpr std::size_t kBatchSize = 512;  // pixels between packings of the codes
   // Fewer codes than this before the width changes, and the steps are tested one by one.
   static constexpr std::size_t kLeastRoom = 32;
+  static constexpr std::ptrdiff_t kLookAhead = 8;  // steps between a prefetch and its read
   static constexpr std::uint32_t kCodeMask = kMaxCodes - 1;
   // A row is a cache line longer than its 4096 entries: rows 8 KB apart would all start in
   // the same few cache sets, and the entries of single-pixel prefixes, read most, evict each

@@ -259,7 +259,26 @@ void LzwCoder::PutCodes(const std::uint16_t* codes, std::size_t count) {
   int accumulated_bits = accumulated_bits_;
   const int code_bits = code_bits_;
   std::size_t chunk_count = chunk_count_;
-  for (std::size_t k = 0; k < count; ++k) {
+  std::size_t k = 0;
+  // Four codes at a time, at most 7 + 4 * 12 bits: each code's place is known at once, so
+  // only the bits left over pass from one word to the next.
+  for (; k + 4 <= count; k += 4) {
+    const std::uint64_t word = accumulator | std::uint64_t{codes[k]} << accumulated_bits |
+                               std::uint64_t{codes[k + 1]} << (accumulated_bits + code_bits) |
+                               std::uint64_t{codes[k + 2]} << (accumulated_bits + 2 * code_bits) |
+                               std::uint64_t{codes[k + 3]} << (accumulated_bits + 3 * code_bits);
+    accumulated_bits += 4 * code_bits;
+    StoreWord64(chunk_.data() + chunk_count, word);
+    chunk_count += static_cast<std::size_t>(accumulated_bits >> 3);
+    accumulator = word >> (accumulated_bits & ~7);
+    accumulated_bits &= 7;
+    if (chunk_count >= kChunkSize) [[unlikely]] {
+      chunk_count_ = chunk_count;
+      FlushChunk(false);
+      chunk_count = chunk_count_;
+    }
+  }
+  for (; k < count; ++k) {
     accumulator |= std::uint64_t{codes[k]} << accumulated_bits;
     accumulated_bits += code_bits;
     StoreWord64(chunk_.data() + chunk_count, accumulator);

@@ -18,14 +18,16 @@
 //   read, whose result is the next read's index as it stands.
 // - Most steps are plain: the code width stays, the table does not fill and "0 0" is neither
 //   made nor met. Batches of them run in a loop with no other test; the codes a batch sends
-//   are its new strings' prefixes, logged by code and packed afterwards a 64-bit word at a
-//   time. A batch stops short of a width change and of a pixel 0 after a pixel 0 where that
+//   are its new strings' prefixes, logged by code and packed afterwards, four to a 64-bit
+//   word. A batch stops short of a width change and of a pixel 0 after a pixel 0 where that
 //   matters; the steps there are tested one by one and the rare ones leave the loop.
 // - A clear code empties only the entries of the strings made since the last one, from the
 //   same log. The table is filled once, when the coder is made: 8 KB for each pixel value,
 //   about 2 MB at 8 bits, which takes well under a millisecond.
-// What bounds it: each read waits for the one before, and on photographs about one in four
-// misses the first-level cache.
+// - A few steps ahead, a plain step fetches the entry of the two pixels there: where a string
+//   ends just before them, that entry is the next read, and its cache miss is taken early.
+// What bounds it: each read waits for the one before. The reads that still miss the
+// first-level cache are mostly of strings longer than one pixel, which cannot be foreseen.
 // The classic probe stops at a slot holding key 0 (the string "0 0") as if it were empty,
 // and a new string stored there makes the coder forget "0 0". That happens only when "0 0"
 // did not get slot 0 itself; from such a point until the next clear code the classic table's

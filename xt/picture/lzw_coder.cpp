@@ -231,8 +231,10 @@ void LzwCoder::PlaceInClassicTable(std::uint32_t pair) {
 }
 
 void LzwCoder::ClearTable() {
-  for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code)
-    Entry(PairOf(code)) = pixel_of_code_[code];
+  for (std::uint32_t code = clear_code_ + 2; code < next_code_; ++code) {
+    const std::uint8_t pixel = pixel_of_code_[code];
+    rows_[pixel][prefix_of_code_[code]] = pixel;
+  }
   following_classic_ = false;
   next_code_ = clear_code_ + 2;
   PutBits(clear_code_);
